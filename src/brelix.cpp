@@ -1,0 +1,53 @@
+// Brelix: temperature and amount of the water for a partial water change
+// in the aquarium, as an interactive console calculator.
+#include "brelix.hpp"
+
+#include "console.hpp"
+#include "watercalc.hpp"
+
+float sel1;
+
+void intro1()
+{
+    writetext("\n\n(1)  resultierende Mischwassertemperatur (Wassermengen und Temperaturen bekannt)\n");
+    writetext("(2)  zur\xFC"
+              "ckgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,\n");
+    writetext("     sowie Wassermengen bekannt)\n");
+    writetext("(3)  erforderliche Wechselwassertemperatur (Wassermengen, Ausgangstemperatur und\n");
+    writetext("     Mischwassertemperatur bekannt\n");
+    writetext("(4)  Wechselwassermenge, (Ausgangstemperatur, Mischwassertemperatur. Wassermenge im Aquarium\n");
+    writetext("     Wechselwassertemperatur\n");
+    writetext("(99) Programmabbruch\n");
+}
+
+// The selection is a float like every other answer, so 1.0 and 9.9e1 select
+// entries too; any value that is no entry just brings the menu back.
+int dialog1()
+{
+    writetext("\nBrelix 0.1\nTemperaturberechnung beim Wasserwechsel\n\n");
+    for (;;) {
+        intro1();
+        if (!asknum("\n\n?  : ", sel1))
+            return 0;
+        if (sel1 == 1.0f)
+            calc1();
+        else if (sel1 == 2.0f)
+            calc2();
+        else if (sel1 == 3.0f)
+            calc3();
+        else if (sel1 == 4.0f)
+            calc4();
+        if (inputended())
+            return 1;
+        if (sel1 == 99.0f)
+            return 0;
+    }
+}
+
+// The tests run the dialogue in-process and build this file without main.
+#ifndef BRELIX_NO_MAIN
+int main()
+{
+    return dialog1();
+}
+#endif
