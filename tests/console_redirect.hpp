@@ -1,32 +1,27 @@
-// Points the standard streams at strings for the lifetime of a test, so
-// that the console code runs unchanged on a scripted dialogue.
+// Points the standard streams at strings while a test runs, so that the
+// console code works unchanged on a scripted dialogue.
 #pragma once
 
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
-class ConsoleRedirect {
-public:
-    explicit ConsoleRedirect(const std::string &input)
-        : in_(input), oldin_(std::cin.rdbuf(in_.rdbuf())), oldout_(std::cout.rdbuf(out_.rdbuf()))
-    {
-    }
+struct ConsoleRedirect {
+    std::istringstream in;
+    std::ostringstream out;
+    std::streambuf *oldin = std::cin.rdbuf(in.rdbuf());
+    std::streambuf *oldout = std::cout.rdbuf(out.rdbuf());
+
+    explicit ConsoleRedirect(const std::string &input) { in.str(input); }
     ~ConsoleRedirect()
     {
-        std::cin.rdbuf(oldin_);
-        std::cout.rdbuf(oldout_);
+        std::cin.rdbuf(oldin);
+        std::cout.rdbuf(oldout);
     }
     ConsoleRedirect(const ConsoleRedirect &) = delete;
     ConsoleRedirect &operator=(const ConsoleRedirect &) = delete;
 
-    std::string output() const { return out_.str(); }
     // The input not read yet.
-    std::string rest() { return std::string(std::istreambuf_iterator<char>(in_), {}); }
-
-private:
-    std::istringstream in_;
-    std::ostringstream out_;
-    std::streambuf *oldin_;
-    std::streambuf *oldout_;
+    std::string rest() { return {std::istreambuf_iterator<char>(in), {}}; }
 };
