@@ -1,0 +1,54 @@
+#include "brelix.hpp"
+
+#include <cctype>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "console_redirect.hpp"
+
+namespace {
+
+// All four entries, garbage, a decimal comma, answers shared by one line.
+const std::string script = "1\n100 20\n25,5\n15\n2\t80\n20\nabc\n24\n20\n"
+                           "3 80 20 25 24\n4\n100\n25\n1e\n24\n22\n0\n99\n";
+
+int run(const std::string &input, std::string &output)
+{
+    ConsoleRedirect console(input);
+    const int status = dialog1();
+    output = console.out.str();
+    return status;
+}
+
+std::size_t count(const std::string &text, const std::string &part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
+{
+    std::string whole;
+    ASSERT_EQ(run(script, whole), 0);
+    ASSERT_EQ(count(whole, " Grad Celsius\n") + count(whole, " Liter\n"), 4U);
+    ASSERT_EQ(count(whole, "Eingabe"), 3U);
+    for (std::size_t cut = 0; cut < script.size(); ++cut) {
+        std::string out;
+        const int status = run(script.substr(0, cut), out);
+        ASSERT_TRUE(status == 0 || status == 1) << cut;
+        const bool onspace = cut == 0 || std::isspace(static_cast<unsigned char>(script[cut - 1])) != 0 ||
+                             std::isspace(static_cast<unsigned char>(script[cut])) != 0;
+        if (!onspace)
+            continue;
+        EXPECT_EQ(whole.compare(0, out.size(), out), 0) << "not a prefix, cut at " << cut;
+        const std::string selection = "\n\n?  : ";
+        const bool atselection = out.size() >= selection.size() &&
+                                 out.compare(out.size() - selection.size(), selection.size(), selection) == 0;
+        EXPECT_EQ(status == 0, atselection) << "cut at " << cut;
+    }
+}
+
+} // namespace
