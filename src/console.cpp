@@ -18,9 +18,9 @@ void writenum(float value)
     std::cout << value;
 }
 
-// After a sign or a point, the stream stops at an exponent marker, where
-// the number really goes on into a broken exponent such as "+e5" or ".E-".
-// Takes that exponent too, and says whether it ran into the end of input,
+// The stream takes an exponent marker only after a digit, so it stops at
+// the "e" of "+e5" or ".E-". Those characters still belong to the broken
+// number: takes them, and says whether they run up to the end of input,
 // which makes the broken number an end of input rather than garbage.
 static bool brokenexponentatend(int first)
 {
