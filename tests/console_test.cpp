@@ -10,7 +10,6 @@
 namespace {
 
 const float fltmax = std::numeric_limits<float>::max();
-const float inf = std::numeric_limits<float>::infinity();
 const std::string hint = "\nUng\xFC"
                          "ltige Eingabe: bitte eine Zahl eingeben, zum Beispiel 25.5\n";
 
@@ -41,13 +40,11 @@ const struct {
     {",5 9\n.\n-\n+ 1\ninf\n2", 2, 5, ""},
     {"1e\n1e+ 3\n+e5\n.E-4 x\n2", 2, 4, ""},
     {"1e39\n-3.4028236e38 5\n3", 3, 2, ""},
-    {"", -7, 0, ""},
     {" \n\t", -7, 0, ""},
     {"1e", -7, 0, ""},
     {"-", -7, 0, ""},
     {"+e5", -7, 0, ""},
     {".E-", -7, 0, ""},
-    {"abc", -7, 1, ""},
     {"1e39", -7, 1, ""},
 };
 
@@ -68,16 +65,14 @@ TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
     }
 }
 
+// The transcripts print everyday results, inf and nan; these are the edges
+// of the notation: where it switches to an exponent, ties, the float range.
 TEST(WriteNumber, UsesSixSignificantDigits)
 {
     const struct {
         float value;
         const char *text;
     } cases[] = {
-        {20, "20"},
-        {23.333334f, "23.3333"},
-        {0.56666666f, "0.566667"},
-        {2e6f, "2e+06"},
         {1e-5f, "1e-05"},
         {0.0001f, "0.0001"},
         {-3.5f, "-3.5"},
@@ -90,8 +85,7 @@ TEST(WriteNumber, UsesSixSignificantDigits)
         {999999.5f, "1e+06"},
         {fltmax, "3.40282e+38"},
         {std::numeric_limits<float>::denorm_min(), "1.4013e-45"},
-        {inf, "inf"},
-        {-inf, "-inf"},
+        {-std::numeric_limits<float>::infinity(), "-inf"},
     };
     for (const auto &c : cases) {
         ConsoleRedirect console("");
