@@ -13,9 +13,14 @@ void writetext(const char *text)
     std::cout << text;
 }
 
+// The stream widens a float to double, and some processors drop a NaN's sign
+// when they do (RISC-V does), so a NaN is written from the float itself.
 void writenum(float value)
 {
-    std::cout << value;
+    if (std::isnan(value))
+        writetext(std::signbit(value) ? "-nan" : "nan");
+    else
+        std::cout << value;
 }
 
 // The stream takes an exponent marker only after a digit, so it stops at
