@@ -28,7 +28,7 @@ int dialog1()
     for (;;) {
         intro1();
         if (!asknum("\n\n?  : ", sel1))
-            return 0;
+            return exitstatus(0);
         if (sel1 == 1.0f)
             calc1();
         else if (sel1 == 2.0f)
@@ -37,10 +37,10 @@ int dialog1()
             calc3();
         else if (sel1 == 4.0f)
             calc4();
-        if (inputended())
-            return 1;
+        if (stopped())
+            return exitstatus(1);
         if (sel1 == 99.0f)
-            return 0;
+            return exitstatus(0);
     }
 }
 
@@ -48,6 +48,7 @@ int dialog1()
 #ifndef BRELIX_NO_MAIN
 int main()
 {
+    initconsole();
     return dialog1();
 }
 #endif
