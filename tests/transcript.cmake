@@ -1,6 +1,7 @@
 # Runs PROGRAM on CASE.in and checks that it writes exactly CASE.out and
 # exits with STATUS. On a mismatch it shows both outputs and their diff.
-execute_process(COMMAND ${PROGRAM}
+# EMULATOR, a list, is the command that runs a cross-built PROGRAM.
+execute_process(COMMAND ${EMULATOR} ${PROGRAM}
                 INPUT_FILE ${CASE}.in
                 OUTPUT_FILE ${ACTUAL}
                 RESULT_VARIABLE status)

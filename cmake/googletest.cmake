@@ -1,0 +1,15 @@
+# GoogleTest for the tests: the one installed for the target, or else, as in
+# a cross build where only the build machine has one, built here from the
+# sources that Debian's libgtest-dev ships, which define GTest::gtest_main.
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+  set(BRELIX_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built when the target has no GoogleTest")
+  if(NOT EXISTS ${BRELIX_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "no GoogleTest for the target and no sources in ${BRELIX_GTEST_SOURCE}: install libgtest-dev")
+  endif()
+  set(BUILD_GMOCK OFF)
+  set(INSTALL_GTEST OFF)
+  add_subdirectory(${BRELIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Its own flags only: our warnings are for our code.
+  set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
+endif()
