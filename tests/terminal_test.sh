@@ -3,9 +3,10 @@
 # once its prompt is on the screen, as a person would: a prompt left in an
 # unflushed buffer makes the test fail. A second run goes through luit and
 # checks that the Latin-1 umlauts reach a UTF-8 screen intact.
-# Usage: terminal_test.sh PROGRAM   (exits 77, skipped, without tmux or luit)
+# Usage: terminal_test.sh COMMAND...   (the program, behind an emulator if
+# any; exits 77, skipped, without tmux or luit)
 set -euo pipefail
-program=$1
+program=$*
 for tool in tmux luit; do
   command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 77; }
 done
