@@ -37,7 +37,6 @@ static bool readfailed()
 
 static bool flushed()
 {
-    errno = 0;
     if (!std::cout.flush())
         report("Schreibfehler");
     return !failed;
@@ -103,7 +102,6 @@ bool asknum(const char *prompt, float &value)
         writetext(prompt);
         if (!flushed())
             return false;
-        errno = 0;
         // The sentry skips white space, as the number's own read would, so
         // that the first character of the answer can be told.
         const std::istream::sentry skip(std::cin);
