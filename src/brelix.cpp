@@ -7,17 +7,18 @@
 
 float sel1;
 
+// The eight lines of the menu, written at once.
 void intro1()
 {
-    writetext("\n\n(1)  resultierende Mischwassertemperatur (Wassermengen und Temperaturen bekannt)\n");
-    writetext("(2)  zur\xFC"
-              "ckgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,\n");
-    writetext("     sowie Wassermengen bekannt)\n");
-    writetext("(3)  erforderliche Wechselwassertemperatur (Wassermengen, Ausgangstemperatur und\n");
-    writetext("     Mischwassertemperatur bekannt\n");
-    writetext("(4)  Wechselwassermenge, (Ausgangstemperatur, Mischwassertemperatur. Wassermenge im Aquarium\n");
-    writetext("     Wechselwassertemperatur\n");
-    writetext("(99) Programmabbruch\n");
+    writetext("\n\n(1)  resultierende Mischwassertemperatur (Wassermengen und Temperaturen bekannt)\n"
+              "(2)  zur\xFC"
+              "ckgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,\n"
+              "     sowie Wassermengen bekannt)\n"
+              "(3)  erforderliche Wechselwassertemperatur (Wassermengen, Ausgangstemperatur und\n"
+              "     Mischwassertemperatur bekannt\n"
+              "(4)  Wechselwassermenge, (Ausgangstemperatur, Mischwassertemperatur. Wassermenge im Aquarium\n"
+              "     Wechselwassertemperatur\n"
+              "(99) Programmabbruch\n");
 }
 
 // The selection is a float like every other answer, so 1.0 and 9.9e1 select

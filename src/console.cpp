@@ -37,7 +37,6 @@ static bool readfailed()
 
 static bool flushed()
 {
-    errno = 0;
     if (!std::cout.flush())
         report("Schreibfehler");
     return !failed;
@@ -89,11 +88,12 @@ static bool brokenexponentatend(int first)
     return c == std::char_traits<char>::eof();
 }
 
-// A number directly followed by a comma is a decimal comma: the user meant
-// 25,5, and 25 would be the wrong value.
-static bool commafollows()
+// The character after what the stream has just read, or EOF once the stream
+// has failed or ended. A stream still good has looked at that character
+// already, so it is in the buffer, and no read is needed that could fail.
+static int lookahead()
 {
-    return !std::cin.eof() && std::cin.peek() == ',';
+    return std::cin.good() ? std::cin.rdbuf()->sgetc() : std::char_traits<char>::eof();
 }
 
 bool asknum(const char *prompt, float &value)
@@ -102,12 +102,15 @@ bool asknum(const char *prompt, float &value)
         writetext(prompt);
         if (!flushed())
             return false;
-        errno = 0;
-        std::cin >> std::ws;
-        const int first = std::cin.peek();
+        // The sentry skips white space, as the number's own read would, so
+        // that the first character of the answer can be told.
+        const std::istream::sentry skip(std::cin);
+        const int first = lookahead();
         float read = 0;
         std::cin >> read;
-        if (!std::cin.fail() && !commafollows()) {
+        // A number directly followed by a comma is a decimal comma: the user
+        // meant 25,5, and 25 would be the wrong value.
+        if (!std::cin.fail() && lookahead() != ',') {
             value = read;
             return true;
         }
