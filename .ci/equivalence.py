@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Feeds the same random dialogues to a reference build of brelix and to other
 builds (cross-built ones behind qemu) and checks that each writes the very
 same bytes, on standard output and standard error, and exits with the same

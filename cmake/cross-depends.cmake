@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run by cpack in a cross build before it packs. dpkg-shlibdeps reads the
 # package's Depends from the target's own libraries, as a native build does,
 # and finds them only where their multiarch packages are installed; without

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # GoogleTest for the tests: the one installed for the target, or else, as in
 # a cross build where only the build machine has one, built here from the
 # sources that Debian's libgtest-dev ships, which define GTest::gtest_main.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Boost for a cross build: the target has no Boost, but the headers used are
 # the same on every architecture, so the build machine's serve. Its
 # /usr/include also holds its own libc's headers, which would shadow the

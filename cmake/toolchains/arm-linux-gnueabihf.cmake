@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian armhf (32-bit ARM, hard float); the tests run under qemu-arm.
 set(BRELIX_TRIPLET arm-linux-gnueabihf)
 set(CMAKE_SYSTEM_PROCESSOR arm)

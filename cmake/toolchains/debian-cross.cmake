@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The part every cross toolchain shares: Debian's cross compiler for
 # BRELIX_TRIPLET, the target's libraries under /usr/<triplet>, and qemu-user
 # to run the programs built, so that ctest runs every test under emulation.

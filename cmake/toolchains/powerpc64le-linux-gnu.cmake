@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian ppc64el (64-bit POWER, little-endian); the tests run under qemu-ppc64le.
 set(BRELIX_TRIPLET powerpc64le-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR ppc64le)
