@@ -1,5 +1,5 @@
 # Read by cpack before it packs: the time stamp that makes packages
-# reproducible, and the copy of it that goes into the source tarball.
+# reproducible, from the last commit or from the copy in a source tarball.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   if(EXISTS ${CPACK_BRELIX_SOURCE_DIR}/.git)
     execute_process(COMMAND git -C ${CPACK_BRELIX_SOURCE_DIR} log -1 --format=%ct
@@ -11,6 +11,8 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
     set(ENV{SOURCE_DATE_EPOCH} ${epoch})
   endif()
 endif()
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  file(WRITE ${CPACK_BRELIX_BINARY_DIR}/source-date/source-date-epoch "$ENV{SOURCE_DATE_EPOCH}\n")
+# Only the source configuration copies whole folders; a tarball made with it
+# carries the time stamp.
+if(DEFINED CPACK_INSTALLED_DIRECTORIES AND DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/source-date-epoch.cmake)
 endif()

@@ -86,7 +86,6 @@ UTF-8 terminal.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL Unspecified debian)
@@ -102,12 +101,9 @@ set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME brelix-${PROJECT_VERSION})
 set(CPACK_SOURCE_IGNORE_FILES "^${top}/\\.git(/|$)" "^${top}/build[^/]*/" "^${top}/_CPack_Packages/"
                               "\\.deb$" "\\.tar\\.gz$")
-# A tarball has no git history to take the time stamp from, so it carries it.
-set(CPACK_SOURCE_INSTALLED_DIRECTORIES "${CMAKE_SOURCE_DIR};/;${CMAKE_BINARY_DIR}/source-date;/")
 
 # Time stamps in the packages come from the last commit, or the one a source
 # tarball carries, at the time cpack runs.
 set(CPACK_BRELIX_SOURCE_DIR ${CMAKE_SOURCE_DIR})
-set(CPACK_BRELIX_BINARY_DIR ${CMAKE_BINARY_DIR})
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/cpack-time.cmake)
 include(CPack)
