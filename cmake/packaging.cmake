@@ -74,8 +74,7 @@ if(BUILD_TESTING)
                    -P ${CMAKE_SOURCE_DIR}/cmake/check-banner.cmake)
 endif()
 
-# cpack -G DEB in the build folder makes the Debian package; the
-# architecture comes from dpkg for the compiler's target.
+# cpack -G DEB in the build folder makes the Debian package.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "temperature calculator for partial aquarium water changes")
 set(CPACK_PACKAGE_DESCRIPTION "Brelix works out, in a dialogue on the console, how warm an aquarium gets
 after a partial water change, how warm it was before, how warm the change
@@ -93,6 +92,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS luit)
+# CPack asks dpkg for the machine's own architecture; a cross build names
+# the target's, which dpkg derives from the compiler's multiarch triplet.
+if(CMAKE_CROSSCOMPILING AND CMAKE_LIBRARY_ARCHITECTURE)
+  execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 
 # cpack --config CPackSourceConfig.cmake makes the source tarball: the
 # source folder without git, build folders or packages.
