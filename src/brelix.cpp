@@ -7,17 +7,18 @@
 
 float sel1;
 
+// The eight lines of the menu, written at once.
 void intro1()
 {
-    writetext("\n\n(1)  resultierende Mischwassertemperatur (Wassermengen und Temperaturen bekannt)\n");
-    writetext("(2)  zur\xFC"
-              "ckgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,\n");
-    writetext("     sowie Wassermengen bekannt)\n");
-    writetext("(3)  erforderliche Wechselwassertemperatur (Wassermengen, Ausgangstemperatur und\n");
-    writetext("     Mischwassertemperatur bekannt\n");
-    writetext("(4)  Wechselwassermenge, (Ausgangstemperatur, Mischwassertemperatur. Wassermenge im Aquarium\n");
-    writetext("     Wechselwassertemperatur\n");
-    writetext("(99) Programmabbruch\n");
+    writetext("\n\n(1)  resultierende Mischwassertemperatur (Wassermengen und Temperaturen bekannt)\n"
+              "(2)  zur\xFC"
+              "ckgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,\n"
+              "     sowie Wassermengen bekannt)\n"
+              "(3)  erforderliche Wechselwassertemperatur (Wassermengen, Ausgangstemperatur und\n"
+              "     Mischwassertemperatur bekannt\n"
+              "(4)  Wechselwassermenge, (Ausgangstemperatur, Mischwassertemperatur. Wassermenge im Aquarium\n"
+              "     Wechselwassertemperatur\n"
+              "(99) Programmabbruch\n");
 }
 
 // The selection is a float like every other answer, so 1.0 and 9.9e1 select
@@ -28,7 +29,7 @@ int dialog1()
     for (;;) {
         intro1();
         if (!asknum("\n\n?  : ", sel1))
-            return 0;
+            return exitstatus(0);
         if (sel1 == 1.0f)
             calc1();
         else if (sel1 == 2.0f)
@@ -37,10 +38,10 @@ int dialog1()
             calc3();
         else if (sel1 == 4.0f)
             calc4();
-        if (inputended())
-            return 1;
+        if (stopped())
+            return exitstatus(1);
         if (sel1 == 99.0f)
-            return 0;
+            return exitstatus(0);
     }
 }
 
@@ -48,6 +49,7 @@ int dialog1()
 #ifndef BRELIX_NO_MAIN
 int main()
 {
+    initconsole();
     return dialog1();
 }
 #endif

@@ -4,8 +4,9 @@
 //     t12 * (m1 + m2) = m1 * t1 + m2 * t2
 //
 // Each calculation solves this balance for one term. The terms are floats,
-// but every formula runs in x87 extended precision (long double on x86-64)
-// and is rounded to a float once, when its result is stored.
+// but every formula runs in extended precision (a 64-bit significand) and is
+// rounded to a float once, when its result is stored. Every architecture
+// thus prints the same digits.
 #include "watercalc.hpp"
 
 #include "console.hpp"
@@ -44,8 +45,6 @@ bool abfrage6()
     return asknum("\nWassermenge im Aquarium                      : ", m0);
 }
 
-using extended = long double;
-
 static const char celsius[] = " Grad Celsius\n";
 static const char liter[] = " Liter\n";
 
@@ -63,7 +62,7 @@ void calc1()
 {
     if (!(abfrage1() && abfrage2() && abfrage3() && abfrage5()))
         return;
-    t12 = float((extended(m1) * t1 + extended(m2) * t2) / (extended(m1) + m2));
+    t12 = formula1<extended>();
     result("\n\nresultierende Temperatur im Aquarium : ", t12, celsius);
 }
 
@@ -71,7 +70,7 @@ void calc2()
 {
     if (!(abfrage1() && abfrage2() && abfrage4() && abfrage5()))
         return;
-    t1 = float(((extended(m1) + m2) * t12 - extended(m2) * t2) / m1);
+    t1 = formula2<extended>();
     result("\n\nTemperatur im Aquarium vor dem Wechsel : ", t1, celsius);
 }
 
@@ -79,16 +78,15 @@ void calc3()
 {
     if (!(abfrage1() && abfrage2() && abfrage3() && abfrage4()))
         return;
-    t2 = float(((extended(m1) + m2) * t12 - extended(m1) * t1) / m2);
+    t2 = formula3<extended>();
     result("\n\nerforderliche Temperatur des Wechselwassers : ", t2, celsius);
 }
 
-// The change water replaces part of the whole tank m0, so m1 = m0 - m2.
 void calc4()
 {
     if (!(abfrage6() && abfrage3() && abfrage4() && abfrage5()))
         return;
-    m2 = float(((extended(t1) - t12) * m0) / (extended(t1) - t2));
+    m2 = formula4<extended>();
     result("\n\nBen\xF6"
            "tigte Wechselwassermenge : ",
            m2, liter);

@@ -9,8 +9,8 @@
 
 namespace {
 
-// All four entries, garbage, a decimal comma, answers shared by one line.
-const std::string script = "1\n100 20\n25,5\n15\n2\t80\n20\nabc\n24\n20\n"
+// All four entries, garbage, decimal commas, answers shared by one line.
+const std::string script = "1,0\n1\n100 20\n25,5\n25.5\n15\n2\t80\n20\nabc\n24\n20\n"
                            "3 80 20 25 24\n4\n100\n25\n1e\n24\n22\n0\n99\n";
 
 int run(const std::string &input, std::string &output)
@@ -34,7 +34,7 @@ TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
     std::string whole;
     ASSERT_EQ(run(script, whole), 0);
     ASSERT_EQ(count(whole, " Grad Celsius\n") + count(whole, " Liter\n"), 4U);
-    ASSERT_EQ(count(whole, "Eingabe"), 3U);
+    ASSERT_EQ(count(whole, "Eingabe"), 4U);
     for (std::size_t cut = 0; cut < script.size(); ++cut) {
         std::string out;
         const int status = run(script.substr(0, cut), out);

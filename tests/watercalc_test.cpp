@@ -1,5 +1,9 @@
 #include "watercalc.hpp"
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -42,3 +46,88 @@ TEST(Calculation, SolvesTheBalanceInExtendedPrecision)
 }
 
 } // namespace
+
+#if defined(BRELIX_SOFT_EXTENDED) && LDBL_MANT_DIG == 64
+// Built with the software arithmetic on x86, the formulas must give the very
+// float that x87's long double gives, bit for bit, NaN and signed zero too.
+namespace {
+
+std::mt19937_64 random64(20261207);
+
+float uniform(float low, float high)
+{
+    return low + (high - low) * float(random64() >> 40) * 0x1p-24f;
+}
+
+// A float of either sign whose magnitude lies between 1e-15 and 1e15.
+float wide()
+{
+    const float value = std::pow(10.0f, uniform(-15, 15)) * uniform(1, 2);
+    return random64() % 2 != 0 ? value : -value;
+}
+
+// A temperature as a keeper types it, with one or two decimals.
+float typed(float low, float high, float step)
+{
+    return std::round(uniform(low, high) / step) * step;
+}
+
+std::uint32_t bits(float value)
+{
+    std::uint32_t word = 0;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
+}
+
+// Sets m0, m1, m2, t1, t2 and t12 for one case of the given kind.
+void generate(int kind)
+{
+    float *const all[] = {&m0, &m1, &m2, &t1, &t2, &t12};
+    switch (kind) {
+    case 0: // plausible aquarium values
+        m0 = typed(20, 1000, 1), m1 = typed(10, 800, 0.5f), m2 = typed(1, 300, 0.5f);
+        t1 = typed(15, 32, 0.1f), t2 = typed(4, 40, 0.1f), t12 = typed(15, 32, 0.01f);
+        break;
+    case 1: // temperatures a few ulps apart, so the formulas cancel to near zero
+        t1 = typed(5, 35, 0.1f);
+        t2 = std::nextafter(t1, t1 + float(int(random64() % 9) - 4));
+        t12 = std::nextafter(t1, t1 + float(int(random64() % 9) - 4));
+        m0 = wide(), m1 = wide(), m2 = std::fabs(wide()) < 1 ? m1 : wide();
+        break;
+    case 2: // wide magnitudes, each operand often the same as another
+        for (float *v : all)
+            *v = random64() % 3 == 0 ? *all[random64() % 6] : wide();
+        break;
+    case 3: { // results at or next to the midpoint between two floats
+        // A has the exponent e, so a + h lies at or next to a midpoint.
+        const int e = int(random64() % 80) - 60;
+        const float a = std::ldexp(float((random64() % (1U << 23)) | (1U << 23)), e);
+        const float h = std::ldexp(float((1U << 23) + random64() % 7 - 3), e - 24);
+        m0 = a, m1 = m2 = wide(), t1 = a, t2 = h, t12 = -h; // formulas 1 and 4
+        if (random64() % 2 != 0)
+            t12 = a / 2, t2 = -h, t1 = -h; // formulas 2 and 3
+        break;
+    }
+    default: // zero divisors
+        for (float *v : all)
+            *v = random64() % 2 != 0 ? 0.0f : wide();
+        m2 = random64() % 2 != 0 ? -m1 : m2, t2 = t1;
+    }
+}
+
+TEST(Calculation, SoftwareArithmeticMatchesX87BitForBit)
+{
+    float (*const native[])() = {formula1<long double>, formula2<long double>, formula3<long double>,
+                                 formula4<long double>};
+    float (*const soft[])() = {formula1<extended>, formula2<extended>, formula3<extended>, formula4<extended>};
+    for (int i = 0; i < 1000000; ++i) {
+        generate(i % 5);
+        for (int f = 0; f < 4; ++f)
+            ASSERT_EQ(bits(soft[f]()), bits(native[f]()))
+                << "formula " << f + 1 << ", m0 m1 m2 t1 t2 t12 = " << std::hexfloat << m0 << ' ' << m1 << ' '
+                << m2 << ' ' << t1 << ' ' << t2 << ' ' << t12;
+    }
+}
+
+} // namespace
+#endif

@@ -10,7 +10,9 @@ brelix_transcript(one_line 0)
 brelix_transcript(ignored_selections 0)
 # Garbage at the selection and at calculation prompts: hint, same prompt.
 brelix_transcript(hint_reprompt 0)
-# 25,5 reads as 25, then the comma is garbage at the next prompt.
+# A number directly followed by a comma is refused at its own prompt, at the
+# selection and at each of the six prompts; "25 ,5" reads 25, and the comma
+# is refused at the next prompt.
 brelix_transcript(decimal_comma 0)
 # Numbers too large for a float are garbage, even at the end of input.
 brelix_transcript(overflow 0)
@@ -23,6 +25,7 @@ brelix_transcript(eof_in_calculation 1)
 brelix_transcript(eof_in_number 1)
 brelix_transcript(eof_in_broken_exponent 1)
 brelix_transcript(eof_after_hint 1)
+brelix_transcript(comma_at_end 1)
 # Zero divisors give -0, inf, -inf and nan.
 brelix_transcript(zero_divisors 0)
 # Signs, leading zeros, exponents and points in every place.
