@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Checks that the banner in SOURCE names VERSION, the project's version.
 file(STRINGS ${SOURCE} banner REGEX "Brelix [0-9]" LIMIT_COUNT 1)
 if(NOT banner MATCHES "Brelix ([0-9][0-9.]*[0-9])")

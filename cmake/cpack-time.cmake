@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Read by cpack before it packs: the time stamp that makes packages
 # reproducible, from the last commit or from the copy in a source tarball.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation, hardening, the Debian package and the source tarball.
 include(GNUInstallDirs)
 
