@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmark's yardstick: the dialogue's bytes for well-formed input,
 // written by the plainest iostream program that flushes before every read.
 // It checks nothing and knows no wrong answers.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Load benchmark: pipes scripted calculations, spread over the four menu
 # entries, through the release build and through bench/baseline.cpp, a plain
 # iostream program that writes the same bytes. Reports Brelix's time as a

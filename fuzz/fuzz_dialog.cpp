@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer harness: runs a whole dialogue on the fuzzer's bytes as
 // standard input and checks that it ends with a sane status and clean
 // output, whatever the input.

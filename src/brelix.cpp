@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Brelix: temperature and amount of the water for a partial water change
 // in the aquarium, as an interactive console calculator.
 #include "brelix.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dialogue loop: menu, selection and dispatch to the calculations.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers travel over the console as the standard streams read and write
 // a float in the classic locale: white-space separated, a point for the
 // decimal, six significant digits on output. Output is flushed before every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Console dialogue: Latin-1 texts and single-precision numbers over the
 // standard streams.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // When the water m1 at t1 that stays in the tank meets the change water m2
 // at t2, the tank settles at the amount-weighted mean t12:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Water-change calculations: the quantities of a partial water change, the
 // prompts that ask for them and the four ways to solve the mixing balance.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Points the standard streams at strings while a test runs, so that the
 // console code works unchanged on a scripted dialogue.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Feeds a 100 MB line of garbage, with no line feed until its end, at the
 # selection and at each prompt of a calculation. The program must discard
 # it in less than 8 MiB of memory and then finish the calculation.

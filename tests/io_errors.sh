@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the program on broken standard streams, real ones: output to a full
 # device or closed, input a directory or closed, and a pipe whose reader is
 # gone while SIGPIPE is ignored. Each run must end within a second, with

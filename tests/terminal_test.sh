@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs brelix in a real terminal inside tmux and types each answer only
 # once its prompt is on the screen, as a person would: a prompt left in an
 # unflushed buffer makes the test fail. A second run goes through luit and

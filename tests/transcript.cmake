@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs PROGRAM on CASE.in and checks that it writes exactly CASE.out and
 # exits with STATUS. On a mismatch it shows both outputs and their diff.
 # EMULATOR, a list, is the command that runs a cross-built PROGRAM.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "watercalc.hpp"
 
 #include <cmath>
@@ -14,8 +15,8 @@ namespace {
 
 // Expected results come from exact rational arithmetic with each step
 // rounded to a 64-bit significand, then to a float. Each calculation has
-// a case that prints otherwise when evaluated in float (F) and one that
-// prints otherwise in double (D).
+// cases that print otherwise when evaluated in float (F), in double (D) and
+// in IEEE binary128 (Q), the long double of arm64, riscv64 and s390x.
 const struct {
     int entry;
     const char *answers; // in the order the calculation asks
@@ -29,6 +30,10 @@ const struct {
     {3, "68719476736 1 20.611 20.611", "20.611"},                  // F, D
     {4, "58.5 18.3 8.33 19.73", "-407.864"},                       // F
     {4, "2057 8157 -2.842170943040401e-14 8156", "1.6779e+07"},    // F, D
+    {1, "359 45 26.8 1e-20", "23.8148"},                           // F, Q
+    {2, "1 1e15 24.3 24.3", "24.3008"},                            // F, D, Q
+    {3, "1e15 1 24.3 24.3", "24.3008"},                            // F, D, Q
+    {4, "265 28 25.7 1e-20", "21.7678"},                           // F, Q
     {4, "1e38 10 0 9", "inf"},                                     // beyond the largest float
 };
 

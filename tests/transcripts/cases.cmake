@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Each case runs the program on NAME.in and expects NAME.out and the status.
 
 # One calculation from selection to result, then 99.
