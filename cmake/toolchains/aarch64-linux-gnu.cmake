@@ -3,5 +3,4 @@
 set(BRELIX_TRIPLET aarch64-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(BRELIX_QEMU_ARCH aarch64)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

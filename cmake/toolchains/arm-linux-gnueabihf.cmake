@@ -3,5 +3,4 @@
 set(BRELIX_TRIPLET arm-linux-gnueabihf)
 set(CMAKE_SYSTEM_PROCESSOR arm)
 set(BRELIX_QEMU_ARCH arm)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE armhf)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

@@ -20,6 +20,5 @@ endif()
 # -L points qemu at the target's dynamic loader and libraries.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${BRELIX_QEMU} -L /usr/${BRELIX_TRIPLET})
 
-# Packages are for the target's architecture (the triplet file names it), and
 # cpack checks that dpkg-shlibdeps can see the target's libraries.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/../cross-depends.cmake)

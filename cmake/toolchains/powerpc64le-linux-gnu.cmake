@@ -3,5 +3,4 @@
 set(BRELIX_TRIPLET powerpc64le-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR ppc64le)
 set(BRELIX_QEMU_ARCH ppc64le)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ppc64el)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

@@ -3,5 +3,4 @@
 set(BRELIX_TRIPLET riscv64-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR riscv64)
 set(BRELIX_QEMU_ARCH riscv64)
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE riscv64)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)
