@@ -103,14 +103,23 @@ void generate(int kind)
         for (float *v : all)
             *v = random64() % 3 == 0 ? *all[random64() % 6] : wide();
         break;
-    case 3: { // results at or next to the midpoint between two floats
-        // A has the exponent e, so a + h lies at or next to a midpoint.
-        const int e = int(random64() % 80) - 60;
-        const float a = std::ldexp(float((random64() % (1U << 23)) | (1U << 23)), e);
-        const float h = std::ldexp(float((1U << 23) + random64() % 7 - 3), e - 24);
-        m0 = a, m1 = m2 = wide(), t1 = a, t2 = h, t12 = -h; // formulas 1 and 4
-        if (random64() % 2 != 0)
-            t12 = a / 2, t2 = -h, t1 = -h; // formulas 2 and 3
+    case 3: { // results off the midpoint a + ulp(a) / 2 by about 2^-k a
+        const int e = int(random64() % 80) - 60, k = 24 + int(random64() % 40);
+        const float a = std::ldexp(float((random64() % (1U << 23)) | (1U << 23)), e); // ulp(a) = 2^e
+        const float half = std::ldexp(1.0f, e + k - 1), tiny = std::ldexp(1.0f, -k);
+        switch (random64() % 4) {
+        case 0:
+            m1 = 1, m2 = tiny, t1 = a, t2 = half; // formula 1
+            break;
+        case 1:
+            m1 = 1, m2 = tiny, t12 = a, t2 = -half; // formula 2
+            break;
+        case 2:
+            m1 = tiny, m2 = 1, t12 = a, t1 = -half; // formula 3
+            break;
+        default:
+            m0 = t1 = a, t12 = -std::ldexp(1.0f, e - 1), t2 = -a * tiny; // formula 4
+        }
         break;
     }
     default: // zero divisors
