@@ -36,6 +36,7 @@ static bool readfailed()
     return failed;
 }
 
+// Flushes standard output; false once a read or a write has failed.
 static bool flushed()
 {
     if (!std::cout.flush())
