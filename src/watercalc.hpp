@@ -3,13 +3,12 @@
 // prompts that ask for them and the four ways to solve the mixing balance.
 #pragma once
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
-#if LDBL_MANT_DIG == 64 && !defined(BRELIX_SOFT_EXTENDED)
+#ifndef BRELIX_SOFT_EXTENDED
 // The arithmetic of the formulas: x87 extended precision, which is what long
-// double is on x86.
+// double is on x86. The build defines BRELIX_SOFT_EXTENDED where it is not.
 using extended = long double;
 #else
 #include <cstdint>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "watercalc.hpp"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
