@@ -30,10 +30,12 @@ std::size_t count(const std::string &text, const std::string &part)
     return n;
 }
 
+// Status 0 only where the input ends at the selection and no answer was
+// refused before.
 TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
 {
     std::string whole;
-    ASSERT_EQ(run(script, whole), 0);
+    ASSERT_EQ(run(script, whole), 1);
     ASSERT_EQ(count(whole, " Grad Celsius\n") + count(whole, " Liter\n"), 4U);
     ASSERT_EQ(count(whole, "Eingabe"), 4U);
     for (std::size_t cut = 0; cut < script.size(); ++cut) {
@@ -48,7 +50,8 @@ TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
         const std::string selection = "\n\n?  : ";
         const bool atselection = out.size() >= selection.size() &&
                                  out.compare(out.size() - selection.size(), selection.size(), selection) == 0;
-        EXPECT_EQ(status == 0, atselection) << "cut at " << cut;
+        const bool refused = out.find("Eingabe") != std::string::npos;
+        EXPECT_EQ(status == 0, atselection && !refused) << "cut at " << cut;
     }
 }
 
