@@ -36,8 +36,9 @@ bool stop = false;    // a read has ended the dialogue
 // digit, so never across such a midpoint.
 constexpr int maxdigits = 113;
 
-// Beyond this power of ten every float overflows, or underflows to zero.
-constexpr long long maxscale = 99999;
+// An exponent saturates here: far beyond any float, and beyond the number of
+// digits any input could have, which move the decimal point by one each.
+constexpr long long maxexponent = 1000000000000000;
 
 // Writes "brelix: what: reason" on standard error, for the errno that the
 // failing read or write left.
@@ -134,8 +135,7 @@ void mantissa(numeral &n)
 }
 
 // An exponent marker, only after something was taken, then an optional sign
-// and digits; the exponent's value saturates, since any beyond maxscale
-// overflows or underflows all the same.
+// and digits.
 void exponent(numeral &n)
 {
     if (!n.taken || !take("eE"))
@@ -146,7 +146,7 @@ void exponent(numeral &n)
     long long value = 0;
     bool digits = false;
     for (int c; (c = digit()) >= 0; digits = true)
-        value = std::min(value * 10 + (c - '0'), 10 * maxscale);
+        value = std::min(value * 10 + (c - '0'), maxexponent);
     n.complete = n.complete && digits;
     n.scale += negative ? -value : value;
 }
@@ -181,8 +181,7 @@ answer readnum(float &value)
         n.text[n.length++] = '0';
     if (n.dropped)
         n.text[n.length++] = '1', --n.scale;
-    const long long scale = std::max(-maxscale, std::min(n.scale, maxscale));
-    std::snprintf(n.text + n.length, sizeof n.text - std::size_t(n.length), "e%lld", scale);
+    std::snprintf(n.text + n.length, sizeof n.text - std::size_t(n.length), "e%lld", n.scale);
     const float read = std::strtof(n.text, nullptr);
     if (std::isinf(read))
         return answer::wrong;
@@ -190,13 +189,12 @@ answer readnum(float &value)
     return answer::number;
 }
 
-// Discards the rest of the line, its line feed included; false if the read
-// failed.
+// Discards the rest of the line, up to its line feed, which the next read
+// skips as white space; false if the read failed.
 bool discardline()
 {
     for (int c = peek(); c != EOF && c != '\n'; c = peek())
         std::cin.rdbuf()->sbumpc();
-    take("\n");
     return !failed;
 }
 
