@@ -11,6 +11,7 @@ Usage: equivalence.py [--seed N] [--long N] [--calcs N] [--short N]
 """
 import argparse
 import concurrent.futures
+import fractions
 import random
 import shlex
 import subprocess
@@ -24,6 +25,33 @@ EXTREMES = ["0", "-0", "0.0e5", "+0", "1e38", "3.4028234e38", "3.4028235e38", "3
             "-3.4028235e38", "1e39", "-1e39", "1e300", "1e-38", "1.17549435e-38", "1e-39", "1e-45",
             "1.4e-45", "7e-46", "1e-46", "-1e-46", "1e-300", "123456789012345678901234567890",
             "0.000000000000000000000000000000000000001", "16777217", "33554433", "8388608.5"]
+
+
+def exact(value):
+    """The exact decimal expansion of a binary fraction."""
+    whole, rest = divmod(value, 1)
+    digits = ""
+    while rest:
+        rest *= 10
+        digits += str(rest.numerator // rest.denominator)
+        rest -= rest.numerator // rest.denominator
+    return "%d.%s" % (whole, digits or "0")
+
+
+def long_digits(rng):
+    """A number with far more digits than a float holds: a random run, or one
+    just above, at or below the midpoint between two floats, past its last
+    digit."""
+    if rng.random() < 0.5:
+        digits = "".join(rng.choice("0123456789") for _ in range(rng.randint(100, 400)))
+        point = rng.randint(0, len(digits))
+        text = digits[:point] + "." + digits[point:]
+        return text + ("e%d" % rng.randint(-300, 0) if rng.random() < 0.5 else "")
+    exponent = rng.randint(-149, 10)
+    midpoint = fractions.Fraction(2 * rng.randint(2**23, 2**24 - 1) + 1, 2) * fractions.Fraction(2) ** (exponent - 23)
+    text = exact(midpoint)
+    tail = "0" * rng.randint(0, 150)
+    return rng.choice([text, text + tail + "1", text[:-1] + str(int(text[-1]) - 1) + "9" * len(tail)])
 
 
 def spell(rng, value):
@@ -90,7 +118,7 @@ def answers(rng, entry):
         values = {1: [a, "-" + a, t, t], 2: ["0", a, t, t], 3: [a, rng.choice(["0", "-0"]), t, t],
                   4: [a, t, spell(rng, temperature(rng)), t]}[entry]
         return values
-    return [rng.choice(EXTREMES) if rng.random() < 0.5 else spell(rng, magnitude(rng)) for _ in range(4)]
+    return [rng.choice([rng.choice(EXTREMES), long_digits(rng), spell(rng, magnitude(rng))]) for _ in range(4)]
 
 
 def selection(rng):

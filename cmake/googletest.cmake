@@ -1,8 +1,18 @@
 # SPDX-License-Identifier: MIT
-# GoogleTest for the tests: the one installed for the target, or else, as in
-# a cross build where only the build machine has one, built here from the
-# sources that Debian's libgtest-dev ships, which define GTest::gtest_main.
-find_package(GTest QUIET)
+# GoogleTest for the tests: the one installed for the target, or else built
+# here from the sources that Debian's libgtest-dev ships, which define
+# GTest::gtest_main. That happens in a cross build, where only the build
+# machine has one, and with libc++, since the installed one is built against
+# libstdc++ and would not link.
+include(CheckCXXSourceCompiles)
+check_cxx_source_compiles("#include <ciso646>
+#ifdef _LIBCPP_VERSION
+#error libc++
+#endif
+int main() { return 0; }" BRELIX_LIBSTDCXX_LIKE)
+if(BRELIX_LIBSTDCXX_LIKE)
+  find_package(GTest QUIET)
+endif()
 if(NOT GTest_FOUND)
   set(BRELIX_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built when the target has no GoogleTest")
   if(NOT EXISTS ${BRELIX_GTEST_SOURCE}/CMakeLists.txt)

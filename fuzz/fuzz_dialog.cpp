@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string out = console.out.str();
 
     require(status >= 0 && status <= 2);
+    // A refused answer never ends in status 0.
+    require(status != 0 || out.find("Eingabe") == std::string::npos);
     require(out.compare(0, banner.size(), banner) == 0);
     std::size_t menus = 0;
     for (std::size_t at = out.find("(99)"); at != std::string::npos; at = out.find("(99)", at + 1))

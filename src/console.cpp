@@ -1,48 +1,204 @@
 // SPDX-License-Identifier: MIT
-// Numbers travel over the console as the standard streams read and write
-// a float in the classic locale: white-space separated, a point for the
-// decimal, six significant digits on output. Output is flushed before every
-// read, so the prompt is on the screen while the program waits for an answer.
+// Numbers travel over the console as white-space separated decimals with a
+// point, read by Brelix's own rules below, whatever the C++ library, and are
+// written with six significant digits. Output is flushed before every read,
+// so the prompt is on the screen while the program waits for an answer.
 //
 // A read or write that fails is no answer the user gave: it is reported once
 // on standard error, and the dialogue stops with status 2. Nothing else is
 // ever written there.
 #include "console.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <limits>
 
-static bool failed = false;
+namespace {
+
+// What one read of a number came to.
+enum class answer { number, wrong, end, error };
+
+bool ended = false;   // the input has ended; nothing more is read from it
+bool failed = false;  // a read or a write has failed and been reported
+bool refused = false; // an answer was refused, so the run cannot end with 0
+bool stop = false;    // a read has ended the dialogue
+
+// Correct rounding to a float never needs more significant digits than the
+// longest boundary between two roundings has: a midpoint between two floats,
+// m * 2^e with m odd, m < 2^25 and e >= -150. Its digits are those of
+// m * 5^-e, and (2^25 - 1) * 5^150, just below 2^-125, has 113 of them. A
+// longer number is read as its first 113 digits and, if a dropped digit is
+// not zero, a 1 behind them: that moves it less than one unit of the 113th
+// digit, so never across such a midpoint.
+constexpr int maxdigits = 113;
+
+// An exponent saturates here: far beyond any float, and beyond the number of
+// digits any input could have, which move the decimal point by one each.
+constexpr long long maxexponent = 1000000000000000;
 
 // Writes "brelix: what: reason" on standard error, for the errno that the
 // failing read or write left.
-static void report(const char *what)
+void report(const char *what)
 {
     const int error = errno != 0 ? errno : EIO;
     if (!failed)
-        std::cerr << "brelix: " << what << ": " << std::strerror(error) << '\n';
+        std::fprintf(stderr, "brelix: %s: %s\n", what, std::strerror(error));
     failed = true;
 }
 
-// Reports a read error; the streams tell one apart from the end of input by
-// the bad bit, which a failing read(2) sets and the end of input never does.
-static bool readfailed()
-{
-    if (std::cin.bad())
-        report("Lesefehler");
-    return failed;
-}
-
 // Flushes standard output; false once a read or a write has failed.
-static bool flushed()
+bool flushed()
 {
     if (!std::cout.flush())
         report("Schreibfehler");
     return !failed;
 }
+
+// The next character of standard input, left unread; EOF at the end of the
+// input or once a read has failed.
+int peek()
+{
+    if (ended || failed)
+        return EOF;
+    try {
+        const int c = std::cin.rdbuf()->sgetc();
+        if (c != EOF)
+            return c;
+    } catch (const std::ios_base::failure &) {
+        // libstdc++'s file buffer throws when read(2) fails.
+        report("Lesefehler");
+        return EOF;
+    }
+    // libc++ reads through stdio, which returns a failed read as the end of
+    // the input but remembers the error.
+    if (std::ferror(stdin) != 0)
+        report("Lesefehler");
+    ended = true;
+    return EOF;
+}
+
+// Takes the next character if it is one of chars, as peek has seen it.
+bool take(const char *chars)
+{
+    const int c = peek();
+    if (c == EOF || c == '\0' || std::strchr(chars, c) == nullptr)
+        return false;
+    std::cin.rdbuf()->sbumpc();
+    return true;
+}
+
+// Takes a digit and returns it, or returns -1.
+int digit()
+{
+    const int c = peek();
+    if (c < '0' || c > '9')
+        return -1;
+    std::cin.rdbuf()->sbumpc();
+    return c;
+}
+
+// The number being read: its significant digits, the power of ten that
+// scales them as an integer, and what its grammar has seen so far.
+struct numeral {
+    char text[maxdigits + 24]; // "[-]DIGITS[1]e[-]SCALE" for strtof
+    int length = 0, start = 0;
+    long long scale = 0;
+    bool taken = false, mantissa = false, dropped = false, complete = false;
+};
+
+// Digits with at most one point among them. Leading zeros are no
+// significant digits, and digits past the bound are only counted and noted.
+void mantissa(numeral &n)
+{
+    for (bool point = false;;) {
+        const int c = digit();
+        if (c < 0) {
+            if (point || !take("."))
+                return;
+            point = n.taken = true;
+            continue;
+        }
+        n.mantissa = true;
+        if (n.length - n.start == maxdigits) {
+            n.dropped = n.dropped || c != '0';
+            n.scale += point ? 0 : 1;
+        } else {
+            if (c != '0' || n.length > n.start)
+                n.text[n.length++] = char(c);
+            n.scale -= point ? 1 : 0;
+        }
+    }
+}
+
+// An exponent marker, only after something was taken, then an optional sign
+// and digits.
+void exponent(numeral &n)
+{
+    if (!n.taken || !take("eE"))
+        return;
+    const bool negative = take("-");
+    if (!negative)
+        take("+");
+    long long value = 0;
+    bool digits = false;
+    for (int c; (c = digit()) >= 0; digits = true)
+        value = std::min(value * 10 + (c - '0'), maxexponent);
+    n.complete = n.complete && digits;
+    n.scale += negative ? -value : value;
+}
+
+// Reads one number by the grammar: white space, a sign, digits with at most
+// one point, an exponent. The first character that cannot continue the
+// number is left unread. A number directly followed by a comma was meant as
+// a decimal comma, and one too large for a float is no value: both are wrong
+// answers. A broken number that runs up to the end of the input is that end.
+answer readnum(float &value)
+{
+    while (take(" \t\n\v\f\r")) {
+    }
+    numeral n;
+    if (take("-"))
+        n.text[n.length++] = '-', n.taken = true;
+    else
+        n.taken = take("+");
+    n.start = n.length;
+    mantissa(n);
+    n.taken = n.taken || n.mantissa;
+    n.complete = n.mantissa;
+    exponent(n);
+    const int next = peek();
+    if (failed)
+        return answer::error;
+    if (!n.complete)
+        return next == EOF ? answer::end : answer::wrong;
+    if (next == ',')
+        return answer::wrong;
+    if (n.length == n.start)
+        n.text[n.length++] = '0';
+    if (n.dropped)
+        n.text[n.length++] = '1', --n.scale;
+    std::snprintf(n.text + n.length, sizeof n.text - std::size_t(n.length), "e%lld", n.scale);
+    const float read = std::strtof(n.text, nullptr);
+    if (std::isinf(read))
+        return answer::wrong;
+    value = read;
+    return answer::number;
+}
+
+// Discards the rest of the line, up to its line feed, which the next read
+// skips as white space; false if the read failed.
+bool discardline()
+{
+    for (int c = peek(); c != EOF && c != '\n'; c = peek())
+        std::cin.rdbuf()->sbumpc();
+    return !failed;
+}
+
+} // namespace
 
 void initconsole()
 {
@@ -58,92 +214,50 @@ void writetext(const char *text)
     std::cout << text;
 }
 
-// The stream widens a float to double, and some processors drop a NaN's sign
-// when they do (RISC-V does), so a NaN is written from the float itself.
+// Some processors drop a NaN's sign when they widen a float to double
+// (RISC-V does), so a NaN is written from the float itself.
 void writenum(float value)
 {
-    if (std::isnan(value))
-        writetext(std::signbit(value) ? "-nan" : "nan");
-    else
-        std::cout << value;
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    writetext(std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : text);
 }
 
-// The stream takes an exponent marker only after a digit, so it stops at
-// the "e" of "+e5" or ".E-". Those characters still belong to the broken
-// number: takes them, and says whether they run up to the end of input,
-// which makes the broken number an end of input rather than garbage.
-static bool brokenexponentatend(int first)
-{
-    int c = std::cin.peek();
-    if ((first != '+' && first != '-' && first != '.') || (c != 'e' && c != 'E'))
-        return false;
-    std::cin.get();
-    c = std::cin.peek();
-    if (c == '+' || c == '-') {
-        std::cin.get();
-        c = std::cin.peek();
-    }
-    while (c >= '0' && c <= '9') {
-        std::cin.get();
-        c = std::cin.peek();
-    }
-    return c == std::char_traits<char>::eof();
-}
-
-// The character after what the stream has just read, or EOF once the stream
-// has failed or ended. A stream still good has looked at that character
-// already, so it is in the buffer, and no read is needed that could fail.
-static int lookahead()
-{
-    return std::cin.good() ? std::cin.rdbuf()->sgetc() : std::char_traits<char>::eof();
-}
-
+// The one place that answers a read: a number is stored; a wrong answer has
+// the rest of its line discarded, the hint written and the prompt asked
+// again; the end of the input or a failure stops the dialogue.
 bool asknum(const char *prompt, float &value)
 {
     for (;;) {
         writetext(prompt);
         if (!flushed())
-            return false;
-        // The sentry skips white space, as the number's own read would, so
-        // that the first character of the answer can be told.
-        const std::istream::sentry skip(std::cin);
-        const int first = lookahead();
-        float read = 0;
-        std::cin >> read;
-        // A number directly followed by a comma is a decimal comma: the user
-        // meant 25,5, and 25 would be the wrong value.
-        if (!std::cin.fail() && lookahead() != ',') {
-            value = read;
+            break;
+        const answer read = readnum(value);
+        if (read == answer::number)
             return true;
-        }
-        if (readfailed())
-            return false;
-        // A number too large for a float arrives as the largest float with
-        // the fail bit; it is a wrong answer, even at the end of input.
-        const bool overflow = std::fabs(read) == std::numeric_limits<float>::max();
-        if (std::cin.eof() && !overflow)
-            return false;
-        std::cin.clear();
-        const bool atend = brokenexponentatend(first);
-        if (!atend)
-            std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-        if (readfailed())
-            return false;
-        if (atend) {
-            std::cin.setstate(std::ios::failbit);
-            return false;
-        }
+        if (read != answer::wrong)
+            break;
+        refused = true;
+        if (!discardline())
+            break;
         writetext("\nUng\xFC"
                   "ltige Eingabe: bitte eine Zahl eingeben, zum Beispiel 25.5\n");
     }
+    stop = true;
+    return false;
 }
 
 bool stopped()
 {
-    return std::cin.fail() || failed;
+    return stop;
 }
 
 int exitstatus(int status)
 {
-    return flushed() ? status : 2;
+    if (!flushed())
+        status = 2;
+    else if (refused)
+        status = 1;
+    ended = failed = refused = stop = false;
+    return status;
 }

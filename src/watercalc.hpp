@@ -37,6 +37,9 @@ bool abfrage4(); // t12
 bool abfrage5(); // t2
 bool abfrage6(); // m0
 
+// A zero divisor gives inf or nan, stored and written like any other result.
+static_assert(std::numeric_limits<float>::is_iec559, "the formulas need IEEE floats, with inf and nan");
+
 // Rounds a result to the float it is stored as. 0/0 gives x87's default NaN,
 // whose sign bit is set, so every NaN is stored with that sign, whatever the
 // arithmetic's own NaN.

@@ -7,16 +7,31 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "console.hpp"
 
 struct ConsoleRedirect {
+    // Output that notes how much of it had been written at each flush.
+    struct Recorder : std::stringbuf {
+        std::vector<std::size_t> flushes;
+        int sync() override
+        {
+            flushes.push_back(str().size());
+            return 0;
+        }
+    };
+
     std::istringstream in;
-    std::ostringstream out;
+    Recorder out;
     std::streambuf *oldin = std::cin.rdbuf(in.rdbuf());
-    std::streambuf *oldout = std::cout.rdbuf(out.rdbuf());
+    std::streambuf *oldout = std::cout.rdbuf(&out);
 
     explicit ConsoleRedirect(const std::string &input) { in.str(input); }
     ~ConsoleRedirect()
     {
+        // Ends the dialogue, so that the next one starts afresh.
+        exitstatus(0);
         std::cin.rdbuf(oldin);
         std::cout.rdbuf(oldout);
     }

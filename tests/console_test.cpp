@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -14,10 +16,12 @@ const float fltmax = std::numeric_limits<float>::max();
 const std::string hint = "\nUng\xFC"
                          "ltige Eingabe: bitte eine Zahl eingeben, zum Beispiel 25.5\n";
 
+const std::string zeros(100, '0');
+
 // input, number read (-7: the input ended first), wrong answers before it,
 // input left unread
 const struct {
-    const char *input;
+    std::string input;
     float value;
     int hints;
     const char *rest;
@@ -32,6 +36,8 @@ const struct {
     {" \n\t\v\f\r-0", -0.0f, 0, ""},
     {"25 ,5\n", 25, 0, " ,5\n"},
     {"25abc", 25, 0, "abc"},
+    {"12a", 12, 0, "a"},
+    {"1p3", 1, 0, "p3"},
     {"25,5 7\n-1.5e1,\n8", 8, 2, ""},
     {"1.5.3", 1.5f, 0, ".3"},
     {"1e5e3", 1e5f, 0, "e3"},
@@ -40,18 +46,41 @@ const struct {
     {"-1e-50", -0.0f, 0, ""},
     {"3.4028235e38", fltmax, 0, ""},
     {"abc def\n7 8", 7, 1, " 8"},
-    {",5 9\n.\n-\n+ 1\ninf\n2", 2, 5, ""},
+    {",5 9\n.\n-\n+ 1\ninf\nnan\nNAN\n2", 2, 7, ""},
+    {std::string("\0 5\n2", 5), 2, 1, ""},
     {"1e\n1e+ 3\n+e5\n.E-4 x\n2", 2, 4, ""},
     {"1e39\n-3.4028236e38 5\n3", 3, 2, ""},
+    // Exponents of any length, and digits past the 113 that can matter.
+    {"1e99999999999999999999\n-1e-99999999999999999999", -0.0f, 1, ""},
+    {"0e99999999999999999999", 0, 0, ""},
+    {"1" + zeros + zeros + "e-191", 1e9f, 0, ""},
+    {"0.00000" + zeros + "7e100", 0xeae18bp-41f, 0, ""},
+    // Near ties: just above the midpoint between two floats, by a digit
+    // past the 113th; read as the float above it.
+    {"1.000000059604644775390625" + zeros + "1", 0x800001p-23f, 0, ""},
+    {"0." + zeros + "1000000059604644775390625" + zeros + "1e101", 0x800001p-23f, 0, ""},
+    {"0.00000000000000000000000000000000000002350988631579651799696619"
+     "5282580121911415245495310779491917148247034203244199002114100949256680905818939208984375"
+     "00000000001",
+     0x1p-125f, 0, ""},
+    // The input ends first, also inside a broken number.
     {" \n\t", -7, 0, ""},
     {"1e", -7, 0, ""},
     {"-", -7, 0, ""},
     {"+e5", -7, 0, ""},
+    {"-e5", -7, 0, ""},
+    {"+e+", -7, 0, ""},
+    {"+e0", -7, 0, ""},
+    {"+e9", -7, 0, ""},
     {".E-", -7, 0, ""},
+    {"e5", -7, 1, ""},
     {"1e39", -7, 1, ""},
+    {"-1e39", -7, 1, ""},
     {"25,", -7, 1, ""},
 };
 
+// Each prompt is flushed before its answer is read, and a refused answer
+// makes the exit status 1.
 TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
 {
     for (const auto &c : readcases) {
@@ -62,10 +91,15 @@ TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
         EXPECT_EQ(value, c.value) << c.input;
         EXPECT_EQ(std::signbit(value), std::signbit(c.value)) << c.input;
         std::string prompts = "P";
-        for (int i = 0; i < c.hints; ++i)
+        std::vector<std::size_t> flushes = {1};
+        for (int i = 0; i < c.hints; ++i) {
             prompts += hint + "P";
+            flushes.push_back(prompts.size());
+        }
         EXPECT_EQ(console.out.str(), prompts) << c.input;
+        EXPECT_EQ(console.out.flushes, flushes) << c.input;
         EXPECT_EQ(console.rest(), c.rest) << c.input;
+        EXPECT_EQ(exitstatus(0), c.hints > 0 ? 1 : 0) << c.input;
     }
 }
 

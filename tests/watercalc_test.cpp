@@ -17,7 +17,8 @@ namespace {
 // Expected results come from exact rational arithmetic with each step
 // rounded to a 64-bit significand, then to a float. Each calculation has
 // cases that print otherwise when evaluated in float (F), in double (D) and
-// in IEEE binary128 (Q), the long double of arm64, riscv64 and s390x.
+// in IEEE binary128 (Q), the long double of arm64, riscv64 and s390x, and
+// when bracketed otherwise.
 const struct {
     int entry;
     const char *answers; // in the order the calculation asks
@@ -36,6 +37,16 @@ const struct {
     {3, "1e15 1 24.3 24.3", "24.3008"},                            // F, D, Q
     {4, "265 28 25.7 1e-20", "21.7678"},                           // F, Q
     {4, "1e38 10 0 9", "inf"},                                     // beyond the largest float
+    // Results whose exact value lies on a midpoint between two floats, so
+    // that another bracketing, a reciprocal, or one step in float (f)
+    // prints otherwise. The formulas' order of operations is part of them.
+    {1, "134.7 95.9 18 3.5875", "12.0063"},                // x / s as x * (1 / s); f
+    {1, "385 627.8 24.7 -2.993749", "7.5336"},             // terms divided apart; f
+    {2, "0.0019 6e16 35 63.33592", "-8.94819e+20"},        // (m1 + m2) t12 as m1 t12 + m2 t12; f
+    {2, "0.00097 7e16 10 2.7387807", "5.24005e+20"},       // x / m1 as x * (1 / m1); f
+    {3, "3e18 0.0019 -0.42445442 -6.007", "-8.81455e+21"}, // x / m2 as x * (1 / m2); f
+    {3, "2e17 0.0078 -0.13958842 -2.709", "-6.58823e+19"}, // (m1 + m2) t12 as m1 t12 + m2 t12; f
+    {4, "141.97365 20.91 1.3 -9.2594", "92.2823"},         // (t1 - t12) (m0 / (t1 - t2)); f
 };
 
 TEST(Calculation, SolvesTheBalanceInExtendedPrecision)

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Each case runs the program on NAME.in and expects NAME.out and the status.
+# A refused answer makes the status 1, however the dialogue ends.
 
 # One calculation from selection to result, then 99.
 brelix_transcript(road 0)
@@ -9,18 +10,20 @@ brelix_transcript(all_entries 0)
 brelix_transcript(one_line 0)
 # Selections that are no entry bring the menu back; 1.0 and 9.9e1 select.
 brelix_transcript(ignored_selections 0)
-# Garbage at the selection and at calculation prompts: hint, same prompt.
-brelix_transcript(hint_reprompt 0)
+# Garbage at the selection and at calculation prompts: hint, same prompt,
+# and status 1 although the dialogue ends with 99.
+brelix_transcript(hint_reprompt 1)
 # A number directly followed by a comma is refused at its own prompt, at the
 # selection and at each of the six prompts; "25 ,5" reads 25, and the comma
 # is refused at the next prompt.
-brelix_transcript(decimal_comma 0)
+brelix_transcript(decimal_comma 1)
 # Numbers too large for a float are garbage, even at the end of input.
-brelix_transcript(overflow 0)
-# Input ending at the selection prompt ends the dialogue with status 0.
+brelix_transcript(overflow 1)
+# Input ending at the selection prompt ends the dialogue with status 0,
+# unless an answer was refused before.
 brelix_transcript(eof_at_selection 0)
 brelix_transcript(empty_input 0)
-brelix_transcript(eof_after_selection_hint 0)
+brelix_transcript(eof_after_selection_hint 1)
 # Input ending inside a calculation: status 1, nothing more written.
 brelix_transcript(eof_in_calculation 1)
 brelix_transcript(eof_in_number 1)
