@@ -2,10 +2,18 @@
 # Installation, hardening, the Debian package and the source tarball.
 include(GNUInstallDirs)
 
+# Whoever distributes the package names themselves and, if there is one,
+# the page it comes from. A local build says that it is one, and a package
+# without a homepage has no Homepage field.
+set(BRELIX_MAINTAINER "Brelix local build <local-build@brelix.invalid>" CACHE STRING
+    "The package's Maintainer, as \"Name <address>\"")
+set(BRELIX_HOMEPAGE "" CACHE STRING "The package's Homepage, a URL; empty leaves the field out")
+
 set(CPACK_PACKAGE_NAME brelix)
 set(CPACK_PACKAGE_VENDOR "The Brelix developers")
-set(CPACK_PACKAGE_CONTACT "Brelix maintainers <maintainers@brelix.example>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://brelix.example/")
+set(CPACK_PACKAGE_CONTACT ${BRELIX_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BRELIX_MAINTAINER})
+set(CPACK_PACKAGE_HOMEPAGE_URL ${BRELIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 
 # Debian's hardening: what dpkg-buildflags adds to a package build.
@@ -43,7 +51,11 @@ endforeach()
 add_custom_target(brelix-docs ALL DEPENDS ${gzipped})
 
 # The copyright file in Debian's machine-readable format, with the licence
-# text taken from LICENSE.
+# text taken from LICENSE, and the sources' address if there is one.
+set(BRELIX_COPYRIGHT_SOURCE "")
+if(BRELIX_HOMEPAGE)
+  set(BRELIX_COPYRIGHT_SOURCE "\nSource: ${BRELIX_HOMEPAGE}")
+endif()
 file(READ LICENSE licence)
 string(REGEX REPLACE "^.*\n\n(Permission)" "\\1" licence "${licence}")
 string(REGEX REPLACE "\n+$" "" licence "${licence}")
@@ -62,6 +74,19 @@ endif()")
 install(FILES ${docs}/en/brelix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${docs}/de/brelix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 install(FILES ${docs}/copyright ${docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The launcher for people at a terminal, its menu entry and icon. Its man
+# page is brelix's, which describes both. The build folder gets a copy of
+# the launcher, which runs the brelix beside it.
+configure_file(desktop/brelix-terminal ${CMAKE_CURRENT_BINARY_DIR}/brelix-terminal COPYONLY)
+install(PROGRAMS desktop/brelix-terminal DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES desktop/brelix.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES desktop/brelix.svg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+foreach(lang en de)
+  file(CREATE_LINK brelix.1.gz ${docs}/${lang}/brelix-terminal.1.gz SYMBOLIC)
+endforeach()
+install(FILES ${docs}/en/brelix-terminal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${docs}/de/brelix-terminal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 # Only the Debian package needs its own changelog and lintian's overrides.
 install(FILES ${docs}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
         COMPONENT debian EXCLUDE_FROM_ALL)
@@ -82,8 +107,9 @@ set(CPACK_PACKAGE_DESCRIPTION "Brelix works out, in a dialogue on the console, h
 after a partial water change, how warm it was before, how warm the change
 water has to be, or how much change water gives a desired temperature.
 
-The dialogue is in German and written in ISO-8859-1; luit shows it in a
-UTF-8 terminal.")
+The dialogue is in German and written in ISO-8859-1. brelix-terminal, also
+in the desktop's menu, runs it through luit, which shows the umlauts in a
+UTF-8 terminal, and through rlwrap, if installed, for line editing.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
@@ -93,7 +119,10 @@ set(CPACK_COMPONENTS_ALL program debian)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS luit)
+# Debian 12's x11-utils ships its own luit, and the luit package breaks it:
+# either does.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "luit | x11-utils (<< 7.7+6)")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS rlwrap)
 # CPack asks dpkg for the machine's own architecture; a cross build names
 # the target's, which dpkg derives from the compiler's multiarch triplet.
 if(CMAKE_CROSSCOMPILING AND CMAKE_LIBRARY_ARCHITECTURE)

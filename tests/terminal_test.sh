@@ -2,11 +2,17 @@
 # SPDX-License-Identifier: MIT
 # Runs brelix in a real terminal inside tmux and types each answer only
 # once its prompt is on the screen, as a person would: a prompt left in an
-# unflushed buffer makes the test fail. A second run goes through luit and
-# checks that the Latin-1 umlauts reach a UTF-8 screen intact.
-# Usage: terminal_test.sh COMMAND...   (the program, behind an emulator if
-# any; exits 77, skipped, without tmux or luit)
+# unflushed buffer makes the test fail. A second run goes through the
+# launcher, brelix-terminal, and checks that the Latin-1 umlauts reach a
+# UTF-8 screen intact and, where rlwrap is installed, that the left arrow
+# key moves within the answer. That run's screen is saved to SCREEN.
+# Usage: terminal_test.sh SCREEN LAUNCHER COMMAND...   (COMMAND is the
+# program, behind an emulator if any; exits 77, skipped, without tmux or
+# luit)
 set -euo pipefail
+screen_file=$1
+launcher=$2
+shift 2
 program=$*
 for tool in tmux luit; do
   command -v "$tool" >/dev/null || { echo "$tool is missing"; exit 77; }
@@ -14,7 +20,12 @@ done
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 socket=brelix-test-$$
 tm() { tmux -u -L "$socket" -f /dev/null "$@"; }
-trap 'tm kill-server 2>/dev/null || true' EXIT
+# The launcher finds the program on the PATH, and rlwrap keeps its history
+# in HOME.
+tmp=$(mktemp -d)
+trap 'tm kill-server 2>/dev/null || true; rm -rf "$tmp"' EXIT
+printf '#!/bin/sh\nexec %s "$@"\n' "$program" >"$tmp/brelix"
+chmod +x "$tmp/brelix"
 
 screen() { tm capture-pane -p -t dialog -S -; }
 
@@ -36,11 +47,18 @@ answer() {
   tm send-keys -t dialog "$2" Enter
 }
 
-# Entries 1 and 4 with their prompts and answers, then 99.
+# Entries 1 and 4 with their prompts and answers, then 99. With "edit",
+# the first amount is typed as 00, two steps left, then 1: 100 only if the
+# arrow keys edit the line.
 dialogue() {
   tm new-session -d -s dialog -x 120 -y 60 "sh -c '$1; echo \"[exit \$?]\"; sleep 60'"
   answer "?  :" 1
-  answer "Wassermenge die im Aquarium verbleiben soll  :" 100
+  if [ "${2-}" = edit ]; then
+    await "Wassermenge die im Aquarium verbleiben soll  :"
+    tm send-keys -t dialog 00 Left Left 1 Enter
+  else
+    answer "Wassermenge die im Aquarium verbleiben soll  :" 100
+  fi
   answer "Wechselwassermenge                           :" 20
   answer "Temperatur im Aquarium vor dem Wechsel       :" 25
   answer "Temperatur des Wechselwassers                :" 15
@@ -73,7 +91,13 @@ screen | grep -q "tigte Wechselwassermenge : 33.3333 Liter$" || { echo "missing 
 expect "?  : 99"
 tm kill-session -t dialog
 
-dialogue "luit -encoding ISO-8859-1 -- $program"
+# luit always exits 0, so "[exit 0]" says only that the dialogue ended.
+edit=
+if command -v rlwrap >/dev/null; then edit=edit; fi
+dialogue "HOME=$tmp PATH=$tmp:\$PATH $launcher" $edit
+screen >"$screen_file"
 expect "(2)  zurückgerechnete Ausgangstemperatur (Mischwassertemperatur, Wechselwassertemperatur,"
+expect "Wassermenge die im Aquarium verbleiben soll  : 100"
+expect "resultierende Temperatur im Aquarium : 23.3333 Grad Celsius"
 expect "Benötigte Wechselwassermenge : 33.3333 Liter"
-echo "terminal dialogue passed, plain and through luit"
+echo "terminal dialogue passed, plain and through the launcher${edit:+, with line editing}; its screen: $screen_file"
