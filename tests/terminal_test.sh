@@ -5,7 +5,8 @@
 # unflushed buffer makes the test fail. A second run goes through the
 # launcher, brelix-terminal, and checks that the Latin-1 umlauts reach a
 # UTF-8 screen intact and, where rlwrap is installed, that the left arrow
-# key moves within the answer. That run's screen is saved to SCREEN.
+# key moves within the answer. Between them, a run ends its input with
+# Ctrl-D. That run's screen is saved to SCREEN.
 # Usage: terminal_test.sh SCREEN LAUNCHER COMMAND...   (COMMAND is the
 # program, behind an emulator if any; exits 77, skipped, without tmux or
 # luit)
@@ -89,6 +90,18 @@ expect "Temperatur im Aquarium nach dem Wechsel      : 24"
 expect "Temperatur des Wechselwassers                : 22"
 screen | grep -q "tigte Wechselwassermenge : 33.3333 Liter$" || { echo "missing result of entry 4"; exit 1; }
 expect "?  : 99"
+tm kill-session -t dialog
+
+# Ctrl-D behind an answer hands the line over; Ctrl-D on its own then ends
+# the input. That end holds: at the next prompt the program must not wait
+# for a third one.
+tm new-session -d -s dialog -x 120 -y 60 "sh -c '$program; echo \"[exit \$?]\"; sleep 60'"
+await "?  :"
+tm send-keys -t dialog "1 100 20 25 15" C-d
+sleep 0.5
+tm send-keys -t dialog C-d
+await "?  : [exit 0]"
+screen | grep -q "resultierende Temperatur im Aquarium : 23.3333 Grad Celsius" || { echo "missing result"; exit 1; }
 tm kill-session -t dialog
 
 # luit always exits 0, so "[exit 0]" says only that the dialogue ended.
