@@ -105,7 +105,7 @@ int digit()
 // scales them as an integer, and what its grammar has seen so far.
 struct numeral {
     char text[maxdigits + 24]; // "[-]DIGITS[1]e[-]SCALE" for strtof
-    int length = 0, start = 0;
+    int length = 0, start = 0; // start: where the digits begin, after a sign
     long long scale = 0;
     bool taken = false, mantissa = false, dropped = false, complete = false;
 };
@@ -161,11 +161,11 @@ answer readnum(float &value)
     while (take(" \t\n\v\f\r")) {
     }
     numeral n;
-    if (take("-"))
-        n.text[n.length++] = '-', n.taken = true;
-    else
-        n.taken = take("+");
-    n.start = n.length;
+    if (take("-")) {
+        n.text[0] = '-';
+        n.length = n.start = 1;
+    }
+    n.taken = n.length > 0 || take("+");
     mantissa(n);
     n.taken = n.taken || n.mantissa;
     n.complete = n.mantissa;
@@ -179,8 +179,11 @@ answer readnum(float &value)
         return answer::wrong;
     if (n.length == n.start)
         n.text[n.length++] = '0';
-    if (n.dropped)
-        n.text[n.length++] = '1', --n.scale;
+    if (n.dropped) {
+        // Stands for the dropped digits, which are not all zero.
+        n.text[n.length++] = '1';
+        --n.scale;
+    }
     std::snprintf(n.text + n.length, sizeof n.text - std::size_t(n.length), "e%lld", n.scale);
     const float read = std::strtof(n.text, nullptr);
     if (std::isinf(read))
