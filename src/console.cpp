@@ -10,11 +10,13 @@
 #include "console.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 
 namespace {
 
@@ -38,8 +40,9 @@ constexpr int maxdigits = 113;
 constexpr long long maxexponent = 1000000000000000;
 
 // The number being read, as strtof will see it, "[-]DIGITS[1]e[-]SCALE":
-// its significant digits as an integer, scaled by a power of ten.
-char token[maxdigits + 24];
+// its significant digits as an integer, scaled by a power of ten. Twice
+// the digits leave ample room for the sign and the scale.
+char token[maxdigits + maxdigits];
 int length, start;  // characters in token; where its digits begin
 long long scale;    // the power of ten
 bool taken, digits; // a character, a digit of the mantissa was taken
@@ -49,9 +52,8 @@ bool dropped;       // a digit past the bound was not zero
 // failing read or write left.
 void report(const char *what)
 {
-    const int error = errno != 0 ? errno : EIO;
     if (!failed)
-        std::fprintf(stderr, "brelix: %s: %s\n", what, std::strerror(error));
+        std::fprintf(stderr, "brelix: %s: %s\n", what, std::strerror(errno));
     failed = true;
 }
 
@@ -87,10 +89,12 @@ int peek()
 int take(const char *chars)
 {
     const int c = peek();
-    if (c == EOF || c == '\0' || std::strchr(chars, c) == nullptr)
-        return 0;
-    std::cin.rdbuf()->sbumpc();
-    return c;
+    for (; *chars != '\0'; ++chars)
+        if (c == *chars) {
+            std::cin.rdbuf()->sbumpc();
+            return c;
+        }
+    return 0;
 }
 
 // Digits with at most one point among them. Leading zeros are not
@@ -161,7 +165,8 @@ answer readnum(float &value)
         token[length++] = '1';
         --scale;
     }
-    std::snprintf(token + length, sizeof token - std::size_t(length), "e%lld", scale);
+    token[length++] = 'e';
+    *std::to_chars(token + length, std::end(token), scale).ptr = '\0';
     const float read = std::strtof(token, nullptr);
     if (std::isinf(read))
         return answer::wrong;
@@ -176,7 +181,6 @@ answer readnum(float &value)
 void initconsole()
 {
     std::ios::sync_with_stdio(false);
-    std::cin.tie(nullptr);
 }
 
 void writetext(const char *text)

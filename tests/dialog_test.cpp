@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <ios>
 #include <sstream>
 #include <string>
@@ -59,17 +60,21 @@ TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
     }
 }
 
-// Input whose read fails once the text is used up, thrown as libstdc++'s
-// file buffer throws it when read(2) fails.
+// Input whose read fails once the text is used up, as the C++ libraries
+// report a failed read(2): libstdc++'s file buffer throws, libc++ reads
+// through stdio, which answers with the end of the input and an error flag.
 struct FailingInput : std::stringbuf {
-    using std::stringbuf::stringbuf;
+    bool throws;
+    FailingInput(const char *text, bool throwing) : std::stringbuf(text), throws(throwing) {}
     int_type underflow() override
     {
         const int_type c = std::stringbuf::underflow();
         if (c != traits_type::eof())
             return c;
         errno = EIO;
-        throw std::ios_base::failure("read", std::error_code(EIO, std::system_category()));
+        if (throws)
+            throw std::ios_base::failure("read", std::error_code(EIO, std::system_category()));
+        return c;
     }
 };
 
@@ -77,17 +82,23 @@ struct FailingInput : std::stringbuf {
 // written, and the failure is reported once.
 TEST(Dialogue, StopsWithStatus2WhenAReadFailsAfterSomeInput)
 {
-    FailingInput failing("1 100 2");
-    ConsoleRedirect console("");
-    std::cin.rdbuf(&failing);
-    testing::internal::CaptureStderr();
-    const int status = dialog1();
-    const std::string err = testing::internal::GetCapturedStderr();
-    const std::string out = console.out.str();
-    const std::string prompt = "\nWechselwassermenge                           : ";
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(err, "brelix: Lesefehler: Input/output error\n");
-    EXPECT_EQ(out.substr(out.size() - prompt.size()), prompt);
+    for (const bool throwing : {true, false}) {
+        FailingInput failing("1 100 2", throwing);
+        ConsoleRedirect console("");
+        std::cin.rdbuf(&failing);
+        // Sets stdin's error flag, as a failed read through stdio does.
+        if (!throwing && std::freopen("/", "r", stdin) != nullptr)
+            std::getc(stdin);
+        testing::internal::CaptureStderr();
+        const int status = dialog1();
+        const std::string err = testing::internal::GetCapturedStderr();
+        std::clearerr(stdin);
+        const std::string out = console.out.str();
+        const std::string prompt = "\nWechselwassermenge                           : ";
+        EXPECT_EQ(status, 2) << throwing;
+        EXPECT_EQ(err, "brelix: Lesefehler: Input/output error\n") << throwing;
+        EXPECT_EQ(out.substr(out.size() - prompt.size()), prompt) << throwing;
+    }
 }
 
 } // namespace
