@@ -102,10 +102,8 @@ int take(const char *chars)
 void mantissa()
 {
     for (bool point = false;;) {
-        if (!point && take(".") != 0) {
+        if (!point && take(".") != 0)
             point = taken = true;
-            continue;
-        }
         const int c = take("0123456789");
         if (c == 0)
             return;
