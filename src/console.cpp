@@ -17,6 +17,7 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -35,9 +36,6 @@ bool stop = false;    // a read has ended the dialogue
 // and, if a dropped one is not zero, a 1 behind them: that moves it less
 // than one unit of the 113th digit, so never across a midpoint.
 constexpr int maxdigits = 113;
-
-// An exponent saturates here, beyond any float and any input's length.
-constexpr long long maxexponent = 1000000000000000;
 
 // The number being read, as strtof will see it, "[-]DIGITS[1]e[-]SCALE":
 // its significant digits as an integer, scaled by a power of ten. Twice
@@ -120,7 +118,9 @@ void mantissa()
 }
 
 // An exponent marker, only after something was taken, then an optional sign
-// and digits; false if the digits are missing.
+// and digits; false if the digits are missing. The exponent stops growing
+// where another digit could overflow it: far beyond any float, and beyond
+// the length of any input, whose digits move the point by one each.
 bool exponent()
 {
     if (!taken || take("eE") == 0)
@@ -129,7 +129,7 @@ bool exponent()
     long long value = 0;
     bool any = false;
     for (int c; (c = take("0123456789")) != 0; any = true)
-        value = value < maxexponent ? value * 10 + (c - '0') : value;
+        value = value < std::numeric_limits<long long>::max() / 10 ? value * 10 + (c - '0') : value;
     scale += negative ? -value : value;
     return any;
 }
