@@ -55,10 +55,11 @@ const struct {
     {"0e99999999999999999999", 0, 0, ""},
     {"1" + zeros + zeros + "e-191", 1e9f, 0, ""},
     {"0.00000" + zeros + "7e100", 0xeae18bp-41f, 0, ""},
-    // Near ties: just beyond the midpoint between two floats, by a digit
-    // past the 113th; read as the float beyond it.
+    // Near ties: just beyond the midpoint between two floats, by digits
+    // past the 113th (in the second, only its 114th); read as the float
+    // beyond it.
     {"1.000000059604644775390625" + zeros + "1", 0x800001p-23f, 0, ""},
-    {"0." + zeros + "1000000059604644775390625" + zeros + "1e101", 0x800001p-23f, 0, ""},
+    {"0." + zeros + "1000000059604644775390625" + std::string(88, '0') + "1e101", 0x800001p-23f, 0, ""},
     {"-0.00000000000000000000000000000000000002350988631579651799696619"
      "5282580121911415245495310779491917148247034203244199002114100949256680905818939208984375"
      "00000000001",
