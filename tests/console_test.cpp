@@ -50,8 +50,9 @@ const struct {
     {std::string("\0 5\n2", 5), 2, 1, ""},
     {"1e\n1e+ 3\n+e5\n.E-4 x\n2", 2, 4, ""},
     {"1e39\n-3.4028236e38 5\n3", 3, 2, ""},
-    // Exponents of any length, and digits past the 113 that can matter.
-    {"1e9999999999999999999\n-1e-99999999999999999999", -0.0f, 1, ""},
+    // Exponents of any length, one a digit past the largest long long / 10,
+    // and digits past the 113 that can matter.
+    {"1e9223372036854775809\n-1e-99999999999999999999", -0.0f, 1, ""},
     {"0e99999999999999999999", 0, 0, ""},
     {"1" + zeros + zeros + "e-191", 1e9f, 0, ""},
     {"0.00000" + zeros + "7e100", 0xeae18bp-41f, 0, ""},
