@@ -126,6 +126,7 @@ TEST(WriteNumber, UsesSixSignificantDigits)
         {fltmax, "3.40282e+38"},
         {std::numeric_limits<float>::denorm_min(), "1.4013e-45"},
         {-std::numeric_limits<float>::infinity(), "-inf"},
+        {std::numeric_limits<float>::quiet_NaN(), "nan"},
     };
     for (const auto &c : cases) {
         ConsoleRedirect console("");
