@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "brelix.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -78,27 +79,29 @@ struct FailingInput : std::stringbuf {
     }
 };
 
-// The number that the failure cuts short is not taken: nothing more is
+// The number that the failure cuts short is not taken, nor is a wrong answer
+// whose line the failure cuts short answered with the hint: nothing more is
 // written, and the failure is reported once.
 TEST(Dialogue, StopsWithStatus2WhenAReadFailsAfterSomeInput)
 {
-    for (const bool throwing : {true, false}) {
-        FailingInput failing("1 100 2", throwing);
-        ConsoleRedirect console("");
-        std::cin.rdbuf(&failing);
-        // Sets stdin's error flag, as a failed read through stdio does.
-        if (!throwing && std::freopen("/", "r", stdin) != nullptr)
-            std::getc(stdin);
-        testing::internal::CaptureStderr();
-        const int status = dialog1();
-        const std::string err = testing::internal::GetCapturedStderr();
-        std::clearerr(stdin);
-        const std::string out = console.out.str();
-        const std::string prompt = "\nWechselwassermenge                           : ";
-        EXPECT_EQ(status, 2) << throwing;
-        EXPECT_EQ(err, "brelix: Lesefehler: Input/output error\n") << throwing;
-        EXPECT_EQ(out.substr(out.size() - prompt.size()), prompt) << throwing;
-    }
+    for (const char *input : {"1 100 2", "1 100 x"})
+        for (const bool throwing : {true, false}) {
+            FailingInput failing(input, throwing);
+            ConsoleRedirect console("");
+            std::cin.rdbuf(&failing);
+            // Sets stdin's error flag, as a failed read through stdio does.
+            if (!throwing && std::freopen("/", "r", stdin) != nullptr)
+                std::getc(stdin);
+            testing::internal::CaptureStderr();
+            const int status = dialog1();
+            const std::string err = testing::internal::GetCapturedStderr();
+            std::clearerr(stdin);
+            const std::string out = console.out.str();
+            const std::string prompts = "verbleiben soll  : \nWechselwassermenge                           : ";
+            EXPECT_EQ(status, 2) << input << throwing;
+            EXPECT_EQ(err, "brelix: Lesefehler: Input/output error\n") << input << throwing;
+            EXPECT_EQ(out.substr(out.size() - std::min(out.size(), prompts.size())), prompts) << input << throwing;
+        }
 }
 
 } // namespace
