@@ -100,7 +100,8 @@ TEST(Dialogue, StopsWithStatus2WhenAReadFailsAfterSomeInput)
             const std::string prompts = "verbleiben soll  : \nWechselwassermenge                           : ";
             EXPECT_EQ(status, 2) << input << throwing;
             EXPECT_EQ(err, "brelix: Lesefehler: Input/output error\n") << input << throwing;
-            EXPECT_EQ(out.substr(out.size() - std::min(out.size(), prompts.size())), prompts) << input << throwing;
+            EXPECT_EQ(out.substr(out.size() - std::min(out.size(), prompts.size())), prompts)
+                << input << throwing;
         }
 }
 
