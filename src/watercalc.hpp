@@ -10,6 +10,8 @@
 // The arithmetic of the formulas: x87 extended precision, which is what long
 // double is on x86. The build defines BRELIX_SOFT_EXTENDED where it is not.
 using extended = long double;
+static_assert(std::numeric_limits<extended>::digits == 64,
+              "long double is not x87 here: build with BRELIX_SOFT_EXTENDED");
 #else
 #include <cstdint>
 
