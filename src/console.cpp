@@ -203,9 +203,7 @@ bool asknum(const char *prompt, float &value)
 {
     for (;;) {
         writetext(prompt);
-        if (!flushed())
-            break;
-        const answer read = readnum(value);
+        const answer read = flushed() ? readnum(value) : answer::error;
         if (read == answer::number)
             return true;
         if (read != answer::wrong)
