@@ -16,14 +16,17 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BRELIX_MAINTAINER})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${BRELIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 
-# Debian's hardening: what dpkg-buildflags adds to a package build.
+# Debian's hardening: what dpkg-buildflags adds to a package build, each
+# flag an argument of its own, as build log checkers read them. A
+# distributor who passes their own flags turns these off.
 # _FORTIFY_SOURCE needs optimisation, and the fuzzer brings its own checks.
-if(NOT BRELIX_FUZZ)
+option(BRELIX_HARDENING "Add the project's own hardening flags; OFF leaves hardening to CXXFLAGS and LDFLAGS" ON)
+if(BRELIX_HARDENING AND NOT BRELIX_FUZZ)
   foreach(target brelixcore brelix)
     target_compile_options(${target} PRIVATE -fstack-protector-strong)
     target_compile_definitions(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
   endforeach()
-  target_link_options(brelix PRIVATE -Wl,-z,relro,-z,now)
+  target_link_options(brelix PRIVATE -Wl,-z,relro -Wl,-z,now)
 endif()
 # The folders a build happens in must not reach the binary, or two builds of
 # the same sources would differ. The build folder may lie inside the source
