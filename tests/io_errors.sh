@@ -3,9 +3,9 @@
 # Runs the program on broken standard streams, real ones: output to a full
 # device or closed, input a directory or closed, and a pipe whose reader is
 # gone while SIGPIPE is ignored. Each run must end with status 2 and one
-# line on standard error naming the failure; ten seconds are ample even for a
-# loaded machine or an emulator, and still catch a hang. An ordinary run must
-# end with status 0 and leave standard error empty.
+# line on standard error naming the failure; thirty seconds are ample even
+# for a loaded machine or an emulator, and still catch a hang. An ordinary
+# run must end with status 0 and leave standard error empty.
 # Usage: io_errors.sh COMMAND...   (the program, behind an emulator if any)
 set -uo pipefail
 tmp=$(mktemp -d)
@@ -28,30 +28,30 @@ expect() {
   fi
 }
 
-timeout 10 "$@" <<<"$dialogue" >/dev/full 2>"$tmp/err"
+timeout 30 "$@" <<<"$dialogue" >/dev/full 2>"$tmp/err"
 echo $? >"$tmp/status"
 expect "output on /dev/full" 2 "brelix: Schreibfehler: No space left on device"
 
-timeout 10 "$@" <<<"$dialogue" >&- 2>"$tmp/err"
+timeout 30 "$@" <<<"$dialogue" >&- 2>"$tmp/err"
 echo $? >"$tmp/status"
 expect "output closed" 2 "brelix: Schreibfehler: Bad file descriptor"
 
-timeout 10 "$@" </ >/dev/null 2>"$tmp/err"
+timeout 30 "$@" </ >/dev/null 2>"$tmp/err"
 echo $? >"$tmp/status"
 expect "input a directory" 2 "brelix: Lesefehler: Is a directory"
 
-timeout 10 "$@" <&- >/dev/null 2>"$tmp/err"
+timeout 30 "$@" <&- >/dev/null 2>"$tmp/err"
 echo $? >"$tmp/status"
 expect "input closed" 2 "brelix: Lesefehler: Bad file descriptor"
 
 (
   trap '' PIPE
-  yes 1 2>/dev/null | timeout 10 "$@" 2>"$tmp/err" | head -c 100 >/dev/null
+  yes 1 2>/dev/null | timeout 30 "$@" 2>"$tmp/err" | head -c 100 >/dev/null
   echo "${PIPESTATUS[1]}" >"$tmp/status"
 )
 expect "reader gone, SIGPIPE ignored" 2 "brelix: Schreibfehler: Broken pipe"
 
-timeout 10 "$@" <<<"$dialogue" >/dev/null 2>"$tmp/err"
+timeout 30 "$@" <<<"$dialogue" >/dev/null 2>"$tmp/err"
 echo $? >"$tmp/status"
 expect "ordinary run" 0 ""
 

@@ -21,6 +21,10 @@ done
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 socket=brelix-test-$$
 tm() { tmux -u -L "$socket" -f /dev/null "$@"; }
+# One server for the whole test, kept when a session closes: a session
+# started while the last one's server is still exiting would find no
+# server, or a terminal of width 0.
+tm start-server \; set-option -g exit-empty off
 # The launcher finds the program on the PATH, and rlwrap keeps its history
 # in HOME.
 tmp=$(mktemp -d)
@@ -30,10 +34,12 @@ chmod +x "$tmp/brelix"
 
 screen() { tm capture-pane -p -t dialog -S -; }
 
-# Waits until the last line written reads $1 (tmux drops trailing blanks).
+# Waits until the last line written reads $1 (tmux drops trailing blanks),
+# for 30 s: ample on a loaded machine or under an emulator, and still a
+# hang caught.
 await() {
   local line
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     line=$(screen | sed '/^$/d' | tail -n 1)
     [ "$line" = "$1" ] && return 0
     sleep 0.1
@@ -52,7 +58,7 @@ answer() {
 # the first amount is typed as 00, two steps left, then 1: 100 only if the
 # arrow keys edit the line.
 dialogue() {
-  tm new-session -d -s dialog -x 120 -y 60 "sh -c '$1; echo \"[exit \$?]\"; sleep 60'"
+  tm new-session -d -s dialog -x 120 -y 60 "sh -c '$1; echo \"[exit \$?]\"; sleep 600'"
   answer "?  :" 1
   if [ "${2-}" = edit ]; then
     await "Wassermenge die im Aquarium verbleiben soll  :"
@@ -95,7 +101,7 @@ tm kill-session -t dialog
 # Ctrl-D behind an answer hands the line over; Ctrl-D on its own then ends
 # the input. That end holds: at the next prompt the program must not wait
 # for a third one.
-tm new-session -d -s dialog -x 120 -y 60 "sh -c '$program; echo \"[exit \$?]\"; sleep 60'"
+tm new-session -d -s dialog -x 120 -y 60 "sh -c '$program; echo \"[exit \$?]\"; sleep 600'"
 await "?  :"
 tm send-keys -t dialog "1 100 20 25 15" C-d
 sleep 0.5
