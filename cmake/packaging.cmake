@@ -134,12 +134,13 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_LIBRARY_ARCHITECTURE)
 endif()
 
 # cpack --config CPackSourceConfig.cmake makes the source tarball: the
-# source folder without git, build folders, packages or npm's node_modules.
+# source folder without git, build folders, packages, npm's node_modules or
+# the files of a release in dist/.
 string(REGEX REPLACE "([][+.*()^$?|\\\\])" "\\\\\\1" top "${CMAKE_SOURCE_DIR}")
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME brelix-${PROJECT_VERSION})
 set(CPACK_SOURCE_IGNORE_FILES "^${top}/\\.git(/|$)" "^${top}/build[^/]*/" "^${top}/_CPack_Packages/"
-                              "^${top}/node_modules/" "\\.deb$" "\\.tar\\.gz$")
+                              "^${top}/node_modules/" "^${top}/dist/" "\\.deb$" "\\.tar\\.gz$")
 
 # Time stamps in the packages come from the last commit, or the one a source
 # tarball carries, at the time cpack runs.
