@@ -28,13 +28,6 @@ if(BRELIX_HARDENING AND NOT BRELIX_FUZZ)
   endforeach()
   target_link_options(brelix PRIVATE -Wl,-z,relro -Wl,-z,now)
 endif()
-# The folders a build happens in must not reach the binary, or two builds of
-# the same sources would differ. The build folder may lie inside the source
-# folder, so its map comes last, which GCC and Clang try first.
-foreach(target brelixcore brelix)
-  target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
-                                           -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
-endforeach()
 
 # Man pages and changelogs carry the version and are shipped gzipped without
 # name or time stamp, as Debian wants them.
