@@ -10,6 +10,9 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   message(FATAL_ERROR "No time stamp for the zip: the sources have neither git history nor a "
                       "source-date-epoch file; set SOURCE_DATE_EPOCH")
 endif()
+if(NOT PYTHON)
+  message(FATAL_ERROR "The zip is written by Python: install python3")
+endif()
 file(MAKE_DIRECTORY ${STAGE})
 # strip, like ld, writes SOURCE_DATE_EPOCH as the time stamp in the header.
 execute_process(COMMAND ${STRIP} --strip-all -o ${STAGE}/brelix.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
