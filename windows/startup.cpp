@@ -9,6 +9,8 @@
 // is given back when the program ends, however it ends.
 #include <windows.h>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -18,7 +20,9 @@ const UINT latin1 = 28591;
 // Windows-1252 agrees with ISO-8859-1 on every byte the program writes.
 const UINT windows1252 = 1252;
 
-UINT oldpage = 0; // the console's output code page, if it was changed
+// The console's output code page, if it was changed. Ctrl+C runs its handler
+// in a thread of its own, maybe while main returns.
+std::atomic<UINT> oldpage{0};
 
 bool console(int fd)
 {
@@ -29,9 +33,9 @@ bool console(int fd)
 
 void restore()
 {
-    if (oldpage != 0)
-        SetConsoleOutputCP(oldpage);
-    oldpage = 0;
+    const UINT page = oldpage.exchange(0);
+    if (page != 0)
+        SetConsoleOutputCP(page);
 }
 
 // Ctrl+C, Ctrl+Break, a closed window, the end of the session: the page
@@ -53,10 +57,12 @@ struct Startup {
         const UINT page = GetConsoleOutputCP();
         if (page == latin1 || page == windows1252)
             return;
-        if (SetConsoleOutputCP(latin1) != 0 || SetConsoleOutputCP(windows1252) != 0) {
-            oldpage = page;
-            SetConsoleCtrlHandler(interrupted, TRUE);
-        }
+        // The handler comes first, so that no Ctrl+C finds the page changed
+        // and the handler missing.
+        oldpage = page;
+        SetConsoleCtrlHandler(interrupted, TRUE);
+        if (SetConsoleOutputCP(latin1) == 0 && SetConsoleOutputCP(windows1252) == 0)
+            oldpage = 0;
     }
     ~Startup() { restore(); }
     Startup(const Startup &) = delete;
