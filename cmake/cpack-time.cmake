@@ -1,17 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Read by cpack before it packs: the time stamp that makes packages
 # reproducible, from the last commit or from the copy in a source tarball.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  if(EXISTS ${CPACK_BRELIX_SOURCE_DIR}/.git)
-    execute_process(COMMAND git -C ${CPACK_BRELIX_SOURCE_DIR} log -1 --format=%ct
-                    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  elseif(EXISTS ${CPACK_BRELIX_SOURCE_DIR}/source-date-epoch)
-    file(STRINGS ${CPACK_BRELIX_SOURCE_DIR}/source-date-epoch epoch LIMIT_COUNT 1)
-  endif()
-  if(epoch MATCHES "^[0-9]+$")
-    set(ENV{SOURCE_DATE_EPOCH} ${epoch})
-  endif()
-endif()
+set(BRELIX_DATE_SOURCE_DIR ${CPACK_BRELIX_SOURCE_DIR})
+include(${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
 # Only the source configuration copies whole folders; a tarball made with it
 # carries the time stamp.
 if(DEFINED CPACK_INSTALLED_DIRECTORIES AND DEFINED ENV{SOURCE_DATE_EPOCH})

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Installation, hardening, the Debian package and the source tarball.
+# Installation, the Debian package and the source tarball.
 include(GNUInstallDirs)
 
 # Whoever distributes the package names themselves and, if there is one,
@@ -15,19 +15,6 @@ set(CPACK_PACKAGE_CONTACT ${BRELIX_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BRELIX_MAINTAINER})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${BRELIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-
-# Debian's hardening: what dpkg-buildflags adds to a package build, each
-# flag an argument of its own, as build log checkers read them. A
-# distributor who passes their own flags turns these off.
-# _FORTIFY_SOURCE needs optimisation, and the fuzzer brings its own checks.
-option(BRELIX_HARDENING "Add the project's own hardening flags; OFF leaves hardening to CXXFLAGS and LDFLAGS" ON)
-if(BRELIX_HARDENING AND NOT BRELIX_FUZZ)
-  foreach(target brelixcore brelix)
-    target_compile_options(${target} PRIVATE -fstack-protector-strong)
-    target_compile_definitions(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
-  endforeach()
-  target_link_options(brelix PRIVATE -Wl,-z,relro -Wl,-z,now)
-endif()
 
 # Man pages and changelogs carry the version and are shipped gzipped without
 # name or time stamp, as Debian wants them.

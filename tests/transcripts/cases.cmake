@@ -11,7 +11,8 @@ brelix_transcript(one_line 0)
 # Selections that are no entry bring the menu back; 1.0 and 9.9e1 select.
 brelix_transcript(ignored_selections 0)
 # Garbage at the selection and at calculation prompts: hint, same prompt,
-# and status 1 although the dialogue ends with 99.
+# and status 1 although the dialogue ends with 99. A byte 0x1A is garbage
+# like any other, not the end of the input.
 brelix_transcript(hint_reprompt 1)
 # A number directly followed by a comma is refused at its own prompt, at the
 # selection and at each of the six prompts; "25 ,5" reads 25, and the comma

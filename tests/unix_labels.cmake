@@ -1,0 +1,4 @@
+# SPDX-License-Identifier: MIT
+# Read by ctest after the unit tests have been discovered: the ones that
+# only a Unix system can run get the label unix.
+set_tests_properties(Dialogue.StopsWithStatus2WhenAReadFailsAfterSomeInput PROPERTIES LABELS unix)

@@ -1,0 +1,23 @@
+# SPDX-License-Identifier: MIT
+# Makes the zip for Windows users, the same bytes from the same sources
+# wherever they lie: the program stripped, with the time stamp of the
+# sources in its header, and the texts with Windows' line ends.
+# Usage: cmake -DSOURCE_DIR=... -DSTRIP=... -DPYTHON=... -DPROGRAM=...
+#              -DSTAGE=folder -DZIP=file -P zip.cmake
+set(BRELIX_DATE_SOURCE_DIR ${SOURCE_DIR})
+include(${SOURCE_DIR}/cmake/source-date.cmake)
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  message(FATAL_ERROR "No time stamp for the zip: the sources have neither git history nor a "
+                      "source-date-epoch file; set SOURCE_DATE_EPOCH")
+endif()
+if(NOT PYTHON)
+  message(FATAL_ERROR "The zip is written by Python: install python3")
+endif()
+file(MAKE_DIRECTORY ${STAGE})
+# strip, like ld, writes SOURCE_DATE_EPOCH as the time stamp in the header.
+execute_process(COMMAND ${STRIP} --strip-all -o ${STAGE}/brelix.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/zip.py ${ZIP}
+                        brelix.exe=${STAGE}/brelix.exe
+                        LIESMICH.txt=${CMAKE_CURRENT_LIST_DIR}/LIESMICH.txt
+                        LICENSE.txt=${SOURCE_DIR}/LICENSE
+                COMMAND_ERROR_IS_FATAL ANY)

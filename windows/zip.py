@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Writes a zip whose bytes depend only on the files put in: the members in
+the order given, each at the time SOURCE_DATE_EPOCH (UTC), with no extra
+fields and no Unix attributes. Text files (.txt) get Windows' line ends, and
+one with letters beyond ASCII a UTF-8 byte order mark, by which Notepad
+knows its encoding.
+
+Usage: zip.py ZIP NAME=FILE...
+"""
+import os
+import sys
+import time
+import zipfile
+
+
+def content(name, path):
+    with open(path, "rb") as f:
+        data = f.read()
+    if name.endswith(".txt"):
+        data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+        if not data.isascii() and not data.startswith(b"\xef\xbb\xbf"):
+            data.decode("utf-8")  # fails on a text that is not UTF-8
+            data = b"\xef\xbb\xbf" + data
+    return data
+
+
+def main():
+    # The zip format keeps local times from 1980 on, to two seconds.
+    stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
+    output = sys.argv[1]
+    with zipfile.ZipFile(output + ".part", "w") as archive:
+        for member in sys.argv[2:]:
+            name, path = member.split("=", 1)
+            info = zipfile.ZipInfo(name, stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 0  # MS-DOS: no Unix mode in the attributes
+            info.external_attr = 0
+            archive.writestr(info, content(name, path), compresslevel=9)
+    os.replace(output + ".part", output)
+
+
+if __name__ == "__main__":
+    main()
