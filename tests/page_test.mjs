@@ -369,6 +369,29 @@ for (const kind of chosen) describe(kind, () => {
       });
   }
 
+  test('the page shows its icon, and has a description and a theme colour', {timeout: 10 * timeout}, async () => {
+    const t = await open(kind);
+    // The icon is desktop/brelix.svg: the same elements with the same
+    // attributes, and an image that the page's policy lets it show.
+    const icon = await t.tab.evaluate(async (svg) => {
+      const link = document.querySelector('link[rel~=icon]');
+      const image = new Image();
+      image.src = link.href;
+      await image.decode();
+      const elements = (source) => [...new DOMParser().parseFromString(source, 'image/svg+xml').querySelectorAll('*')]
+        .map((e) => [e.tagName, ...[...e.attributes].map((a) => `${a.name}=${a.value}`)].join(' '));
+      return {width: image.naturalWidth, same: JSON.stringify(elements(decodeURIComponent(link.href.split(',')[1]))) ===
+        JSON.stringify(elements(svg)), type: link.href.split(',')[0],
+        description: document.querySelector('meta[name=description]').content,
+        theme: document.querySelector('meta[name=theme-color]').content};
+    }, readFileSync(join(root, 'desktop/brelix.svg'), 'utf8'));
+    assert.deepEqual([icon.width, icon.same, icon.type], [64, true, 'data:image/svg+xml']);
+    assert.match(icon.description, /Aquarium/);
+    assert.match(icon.theme, /^#[0-9a-f]{6}$/i);
+    assert.deepEqual(t.errors, []);
+    await t.tab.close();
+  });
+
   test('long input and a pasted batch are answered in time', {timeout: 10 * timeout}, async () => {
     const t = await open(kind, {width: 1280, height: 800});
     const {tab, text} = t;
