@@ -243,6 +243,7 @@ for (const kind of chosen) describe(kind, () => {
     assert.equal(garbage.status, 1);
     // After the end, typing goes nowhere, and Space or Enter starts nothing.
     await tab.keyboard.type('1 180 60\n');
+    await tab.evaluate(() => new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame))));
     await t.showing(garbage.shown(garbage.prompts));
     assert.ok(await tab.evaluate(() => !document.activeElement.matches('button, input')));
 
