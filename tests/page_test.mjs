@@ -11,7 +11,8 @@
 // - a megabyte line of junk, a pasted batch of 200 calculations and the
 //   first prompt are timed; the figures are printed as "figure: ...".
 // The page may make no request. Screenshots of chromium are saved beside the
-// page: brelix-360x740.png, brelix-360x430.png and brelix-1280x800.png.
+// page, or in BRELIX_SCREENSHOTS: brelix-360x740.png, brelix-360x430.png
+// and brelix-1280x800.png.
 // Usage: node --test tests/page_test.mjs   (BRELIX_PAGE names another page,
 // BRELIX_BROWSERS=chromium or firefox runs one browser)
 import assert from 'node:assert/strict';
@@ -25,6 +26,7 @@ import puppeteer from 'puppeteer-core';
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const page = resolve(process.env.BRELIX_PAGE ?? join(root, 'build-web/brelix.html'));
 const url = pathToFileURL(page).href;
+const screenshots = resolve(process.env.BRELIX_SCREENSHOTS ?? dirname(page));
 const transcripts = join(root, 'tests/transcripts');
 const axe = readFileSync(join(root, 'node_modules/axe-core/axe.min.js'), 'utf8');
 // A loaded 2-core machine may take its time: these bounds only catch a page
@@ -352,7 +354,7 @@ for (const kind of chosen) describe(kind, () => {
             await t.axe('after a calculation');
             await assertTargets(t, 'after a calculation');
             if (kind === 'chromium' && scheme === 'light')
-              await tab.screenshot({path: join(dirname(page), `brelix-${width}x${height}.png`)});
+              await tab.screenshot({path: join(screenshots, `brelix-${width}x${height}.png`)});
           }
         }});
         await t.showing(road.shown(road.lines.length));
@@ -463,7 +465,7 @@ for (const kind of chosen) describe(kind, () => {
     assert.equal((await text()).split(' 23.3333 Grad Celsius\n').length, 201);
     console.log(`figure: ${kind}: 200 pasted calculations shown after ${Math.round(got.took)} ms`);
     assert.ok(got.took < 20000);
-    if (kind === 'chromium') await tab.screenshot({path: join(dirname(page), 'brelix-1280x800.png')});
+    if (kind === 'chromium') await tab.screenshot({path: join(screenshots, 'brelix-1280x800.png')});
 
     assert.deepEqual(t.errors, []);
     assert.deepEqual(t.requests.filter((request) => request !== url), []);
