@@ -16,7 +16,7 @@ endif()
 file(MAKE_DIRECTORY ${STAGE})
 # strip, like ld, writes SOURCE_DATE_EPOCH as the time stamp in the header.
 execute_process(COMMAND ${STRIP} --strip-all -o ${STAGE}/brelix.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/zip.py ${ZIP}
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/zip.py ${ZIP}
                         brelix.exe=${STAGE}/brelix.exe
                         LIESMICH.txt=${CMAKE_CURRENT_LIST_DIR}/LIESMICH.txt
                         LICENSE.txt=${SOURCE_DIR}/LICENSE
