@@ -291,6 +291,12 @@ for (const kind of chosen) describe(kind, () => {
         await t.visit(url);
         await t.tab.waitForFunction((want) => document.getElementById('offline').textContent === want, {}, ready);
         assert.equal(await t.marker(), 'a');
+        // The program's end takes the status area for itself.
+        await t.tab.type('#line', '99');
+        await t.tab.keyboard.press('Enter');
+        await t.tab.waitForFunction(() => document.getElementById('status').textContent !== '');
+        assert.deepEqual(await t.tab.evaluate(() => [...document.querySelectorAll('[role=status]')]
+          .map((status) => status.textContent)), ['Brelix ist regul\u00e4r beendet (Exit-Status 0).', '']);
 
         // Another page, with the same service worker, on the next visit.
         await server.stop();
