@@ -4,7 +4,8 @@
 // firefox-esr as a phone user would:
 // - after the first visit, which says once that Brelix is ready without
 //   internet, the server stops, and a reload still calculates entry 1; the
-//   service worker keeps the app's files and nothing else;
+//   service worker keeps the app's files and nothing else; a server that
+//   never answers delays the start only a few seconds;
 // - chromium finds the app installable, and the icons load with the sizes
 //   they claim, the maskable one with its drawing inside the safe zone;
 // - a changed copy served afterwards is what the next visit shows, and a new
@@ -22,6 +23,7 @@
 import assert from 'node:assert/strict';
 import {spawn, execFileSync} from 'node:child_process';
 import {once} from 'node:events';
+import {createServer} from 'node:net';
 import {cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
@@ -30,8 +32,9 @@ import {fileURLToPath, pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
-const zip = resolve(process.env.BRELIX_WEB_ZIP ??
-  join(root, 'build-web', readdirSync(join(root, 'build-web')).find((name) => name.endsWith('-web.zip'))));
+const built = () => readdirSync(join(root, 'build-web')).find((name) => name.endsWith('-web.zip')) ??
+  assert.fail('no web zip in build-web: cmake --build build-web --target web-zip, or set BRELIX_WEB_ZIP');
+const zip = resolve(process.env.BRELIX_WEB_ZIP ?? join(root, 'build-web', built()));
 const screenshots = resolve(process.env.BRELIX_SCREENSHOTS ?? join(root, 'build-web'));
 const axe = readFileSync(join(root, 'node_modules/axe-core/axe.min.js'), 'utf8');
 // Bounds that only catch a hang, on a loaded machine.
@@ -266,6 +269,20 @@ for (const kind of chosen) describe(kind, () => {
         await t.answer(0, 5);
         assert.ok((await t.tab.$eval('#dialog', (dialog) => dialog.textContent)).includes(`\n${result}\n`));
         if (kind === 'chromium') await t.tab.screenshot({path: join(screenshots, 'brelix-web-offline-360x740.png')});
+
+        // One bar of signal: a server that takes the connection and never
+        // answers. The kept copy answers after a while.
+        const sockets = new Set();
+        const silent = createServer((socket) => sockets.add(socket));
+        silent.listen(server.port, '127.0.0.1');
+        await once(silent, 'listening');
+        try {
+          const waited = await t.visit();
+          console.log(`figure: ${kind}: with a server that never answers, a reload shows the first prompt after ${Math.round(waited)} ms`);
+        } finally {
+          sockets.forEach((socket) => socket.destroy());
+          silent.close();
+        }
 
         // Only the app's files were asked for, all from the server.
         const files = new Set(['/brelix/', '/brelix/sw.js', ...kept.map((file) => '/brelix/' + file)]);
