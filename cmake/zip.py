@@ -35,7 +35,10 @@ def main():
             info = zipfile.ZipInfo(name, stamp)
             info.compress_type = zipfile.ZIP_DEFLATED
             info.create_system = 0  # MS-DOS: no Unix mode in the attributes
-            info.external_attr = 0
+            # A plain file, archived. Not 0, which zipfile would turn into
+            # the Unix mode 0600, which unzip gives the files: a web server
+            # running as another user could not read them.
+            info.external_attr = 0x20
             archive.writestr(info, content(name, path), compresslevel=9)
     os.replace(output + ".part", output)
 
