@@ -125,8 +125,11 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
       }
       return run;
     },
+    // The words about the end, once the program's last output is on the
+    // page too: it is drawn in the next frame.
     ended: async () => {
       await tab.waitForFunction(() => document.querySelector('[role=status]').textContent !== '');
+      await tab.evaluate(() => new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame))));
       return tab.$eval('[role=status]', (status) => status.textContent);
     },
     // Pastes into the input line, as a clipboard would, the text made of
