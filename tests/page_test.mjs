@@ -51,7 +51,7 @@ function transcript(name) {
   const prompt = (k) => parts[k].slice(parts[k].lastIndexOf('\n') + 1);
   // The first line the program writes after the answer numbered k.
   const after = (k) => parts[k + 1].split('\n').find((chars) => chars);
-  return {lines, prompts: out.match(/: (?=\n|$)/g).length, shown, prompt, after};
+  return {lines, out, prompts: out.match(/: (?=\n|$)/g).length, shown, prompt, after};
 }
 
 // Where the other browser would reach out to the network, it may not.
@@ -459,8 +459,14 @@ for (const kind of chosen) describe(kind, () => {
   test('numbers are read out as German speakers say them, the program\'s bytes shown', {timeout: 10 * timeout}, async () => {
     const t = await open(kind);
     for (const [name, phrases] of spokenNumbers) {
-      await t.paste(transcript(name).lines.join('\n') + '\n');
+      const run = transcript(name);
+      await t.paste(run.lines.join('\n') + '\n');
       await t.ended();
+      // Each line of the program's that holds no prompt is on the page as
+      // it wrote it.
+      const shown = (await t.text()).split('\n');
+      for (const chars of run.out.split('\n').filter((chars) => !chars.endsWith(': ')))
+        assert.ok(shown.includes(chars), `${name}: "${chars}" shown`);
       const said = await t.tab.evaluate(heard, '#dialog');
       for (const phrase of phrases) assert.ok(said.includes(phrase), `${name}: "${phrase}" in "${said}"`);
       assert.doesNotMatch(said, /\d\.\d|\b(?:inf|nan)\b/, name);
