@@ -6,10 +6,15 @@
 //   answer echoed after its prompt, and tell the end in words;
 // - at 360x740 and at 360x430 (a phone with its keyboard open), each prompt
 //   stands on one line with its answer, the result is in view above the
-//   input, every control is at least 44 px, the input is named after the
-//   question, and axe-core finds nothing, in light and in dark;
-// - a megabyte line of junk, a pasted batch of 200 calculations and the
-//   first prompt are timed; the figures are printed as "figure: ...".
+//   input and its number is the largest text of the dialogue, a repeated
+//   menu is folded, every control is at least 44 px, the input is named
+//   after the question, a key on the page is answered by a polite
+//   announcement, Neu starten asks in the middle of a dialogue, and
+//   axe-core finds nothing, in light and in dark;
+// - what a screen reader reads of the dialogue: numbers with a decimal
+//   comma, powers of ten, inf and nan in words, and the selection said as
+//   such (in chromium, the page's accessibility tree is read too);
+// - a megabyte line of junk and a pasted batch of 200 calculations.
 // The page may make no request. Screenshots of chromium are saved beside the
 // page, or in BRELIX_SCREENSHOTS: brelix-360x740.png, brelix-360x430.png
 // and brelix-1280x800.png.
@@ -30,23 +35,23 @@ const screenshots = resolve(process.env.BRELIX_SCREENSHOTS ?? dirname(page));
 const transcripts = join(root, 'tests/transcripts');
 const axe = readFileSync(join(root, 'node_modules/axe-core/axe.min.js'), 'utf8');
 // A loaded 2-core machine may take its time: these bounds only catch a page
-// that hangs. The figures the page is held to are printed.
+// that hangs. How fast the page is, is a benchmark's business.
 const timeout = 60000;
 
-// A transcript as a person types it: its lines, the output cut after each
-// prompt that reads one, and its exit status from cases.cmake.
+// A transcript as a person types it: its lines, and the output cut after
+// each prompt that reads one.
 function transcript(name) {
   const lines = readFileSync(join(transcripts, name + '.in'), 'latin1').split('\n').slice(0, -1);
   const out = readFileSync(join(transcripts, name + '.out'), 'latin1');
   const parts = out.split(/(?<=: )(?=\n|$)/);
-  const cases = readFileSync(join(transcripts, 'cases.cmake'), 'latin1');
-  const status = Number(cases.match(new RegExp(`^brelix_transcript\\(${name} (\\d+)\\)`, 'm'))[1]);
   // The text on the page once the first k answers are typed.
   const shown = (k) => parts.slice(1, k + 1).reduce((text, part, i) => text + lines[i] + '\n' + part,
     parts[0]) + (k === parts.length ? lines[k - 1] + '\n' : '');
   // The prompt that the answer numbered k is typed at.
   const prompt = (k) => parts[k].slice(parts[k].lastIndexOf('\n') + 1);
-  return {lines, prompts: out.match(/: (?=\n|$)/g).length, status, shown, prompt};
+  // The first line the program writes after the answer numbered k.
+  const after = (k) => parts[k + 1].split('\n').find((chars) => chars);
+  return {lines, out, prompts: out.match(/: (?=\n|$)/g).length, shown, prompt, after};
 }
 
 // Where the other browser would reach out to the network, it may not.
@@ -99,16 +104,6 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
   tab.on('request', (request) => request.url().startsWith('data:') || requests.push(request.url()));
   tab.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
   tab.on('pageerror', (error) => errors.push(error.message));
-  // The time from the start of the load until the first prompt is on the page.
-  await tab.evaluateOnNewDocument(() => {
-    new MutationObserver((changes, observer) => {
-      const dialog = document.getElementById('dialog');
-      if (dialog && dialog.textContent.endsWith('?  : ')) {
-        window.firstPrompt = performance.now();
-        observer.disconnect();
-      }
-    }).observe(document, {childList: true, subtree: true, characterData: true});
-  });
   await tab.goto(url);
   const text = () => tab.$eval('#dialog', (dialog) => dialog.textContent);
   const t = {
@@ -116,6 +111,8 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
     showing: (expected) =>
       tab.waitForFunction((want) => document.getElementById('dialog').textContent === want, {}, expected)
         .catch(async () => assert.equal(await text(), expected)),
+    until: (chars) => tab.waitForFunction((chars) => document.getElementById('dialog').textContent.endsWith(chars),
+      {polling: 100}, chars),
     // Types each line of a transcript, from the one numbered first, once the
     // page shows everything up to its prompt; check(k) runs after each.
     type: async (name, {first = 0, check = async () => {}} = {}) => {
@@ -128,13 +125,16 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
       }
       return run;
     },
+    // The words about the end, once the program's last output is on the
+    // page too: it is drawn in the next frame.
     ended: async () => {
       await tab.waitForFunction(() => document.querySelector('[role=status]').textContent !== '');
+      await tab.evaluate(() => new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame))));
       return tab.$eval('[role=status]', (status) => status.textContent);
     },
     // Pastes into the input line, as a clipboard would, the text made of
     // before, unit repeated up to length characters, and after: a long
-    // text is made in the page, so that only the page is timed. Firefox
+    // text is made in the page, not sent over the protocol. Firefox
     // fills a synthetic event's clipboard only from its own fields.
     paste: (before, {unit = '', length = 0, after = ''} = {}) => tab.evaluate((before, unit, length, after) => {
       const chars = before + unit.repeat(Math.ceil(length / unit.length || 0)).slice(0, length) + after;
@@ -169,8 +169,8 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
 }
 
 // In the page: the boxes of the last stretch of the dialogue's text that is
-// the given text, each a line of its own, and the boxes of the dialogue and
-// of the input line.
+// the given text, each a line of its own (none where it is not shown), and
+// the boxes of the dialogue and of the input line.
 function boxesOf(chars) {
   const dialog = document.getElementById('dialog');
   const walker = document.createTreeWalker(dialog, NodeFilter.SHOW_TEXT);
@@ -200,6 +200,7 @@ function boxesOf(chars) {
     top = Math.min(top, box.top);
     bottom = Math.max(bottom, box.bottom);
   }
+  if (!tops.size) return {lines: 0};
   // A box spans the line's height; boxes on one line share their top
   // within a pixel or two (a bold answer may sit a little apart).
   const lines = [...tops].sort((a, b) => a - b).filter((y, i, ys) => i === 0 || y - ys[i - 1] > 3).length;
@@ -208,6 +209,55 @@ function boxesOf(chars) {
     dialog: dialog.getBoundingClientRect().toJSON(), input: document.getElementById('line').getBoundingClientRect().toJSON(),
     width: document.documentElement.clientWidth, scrollWidth: document.documentElement.scrollWidth};
 }
+
+// In the page: the font size of the last text in the dialogue that holds
+// the given text, and the largest size of any other text shown there.
+function sizes(chars) {
+  const walker = document.createTreeWalker(document.getElementById('dialog'), NodeFilter.SHOW_TEXT);
+  let size = 0, rest = 0;
+  for (let node; (node = walker.nextNode());) {
+    if (!node.data.trim() || !node.parentElement.getClientRects().length) continue;
+    const px = parseFloat(getComputedStyle(node.parentElement).fontSize);
+    if (node.data.includes(chars)) size = px;
+    else rest = Math.max(rest, px);
+  }
+  return {size, rest};
+}
+
+// In the page: what a screen reader reads of an element, in short: its
+// text and generated content, less what is hidden from it or not shown,
+// with white space collapsed.
+function heard(selector) {
+  const read = (node) => {
+    if (node.nodeType === Node.TEXT_NODE) return node.data;
+    if (node.nodeType !== Node.ELEMENT_NODE || node.getAttribute('aria-hidden') === 'true' ||
+        getComputedStyle(node).display === 'none') return '';
+    // Chromium gives the content's strings, firefox its attr() unresolved.
+    const generated = (which) => getComputedStyle(node, which).content.replace(/^(none|normal)$/, '')
+      .replace(/attr\(([\w-]+)\)|"((?:[^"\\]|\\.)*)"/g,
+        (all, name, chars) => name ? node.getAttribute(name) ?? '' : chars.replace(/\\(.)/g, '$1'));
+    return generated('::before') + [...node.childNodes].map(read).join('') + generated('::after');
+  };
+  return read(document.querySelector(selector)).replace(/\s+/g, ' ').trim();
+}
+
+// The same from chromium's accessibility tree.
+async function accessibleText(tab, selector) {
+  const texts = (node) => node.role === 'StaticText' ? [node.name] : (node.children ?? []).flatMap(texts);
+  const tree = await tab.accessibility.snapshot({root: await tab.$(selector), interestingOnly: false});
+  return texts(tree).join('').replace(/\s+/g, ' ').trim();
+}
+
+// What a screen reader hears for the numbers of some transcripts, among
+// their results and echoes, and for the hint's example: a point to type.
+const spokenNumbers = [
+  ['all_entries', ['0,1', '0,566667 Grad Celsius', '33,3333 Liter', '1 mal 10 hoch 6', '2 mal 10 hoch 6 Grad Celsius']],
+  ['zero_divisors', ['minus 0 Liter', 'unendlich Liter', 'keine Zahl Liter', 'minus unendlich Grad Celsius']],
+  ['number_spellings', ['plus 1 01 1 mal 10 hoch 0 0,5 mal 10 hoch 2 minus 5 Komma 1 mal 10 hoch 1 7 99,0',
+    '22,5 Grad Celsius']],
+  ['hint_reprompt', ['zum Beispiel 25 Punkt 5']],
+];
+const selection = 'Auswahl: 1 bis 4, 99 Ende :';
 
 // In the page: every control that can be seen, with its size.
 function targets() {
@@ -242,16 +292,16 @@ for (const kind of chosen) describe(kind, () => {
     }});
     await t.showing(garbage.shown(garbage.prompts));
     assert.match(await t.ended(), /^Brelix ist beendet: eine Antwort wurde abgelehnt \(Exit-Status 1\)\.$/);
-    assert.equal(garbage.status, 1);
     // After the end, typing goes nowhere, and Space or Enter starts nothing.
     await tab.keyboard.type('1 180 60\n');
     await tab.evaluate(() => new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame))));
     await t.showing(garbage.shown(garbage.prompts));
     assert.ok(await tab.evaluate(() => !document.activeElement.matches('button, input')));
 
-    // Neu starten in the middle of a calculation: nothing of the old run
-    // stays, and its answers do not reach the new one. Then Ctrl-D in the
-    // middle of the next calculation.
+    // Neu starten after the end starts at once; in the middle of a
+    // calculation it asks, and then nothing of the old run stays, and its
+    // answers do not reach the new one. Then Ctrl-D in the middle of the
+    // next calculation.
     const road = transcript('road');
     await t.click('#restart');
     for (let k = 0; k < 3; k++) {
@@ -261,6 +311,8 @@ for (const kind of chosen) describe(kind, () => {
     }
     await t.showing(road.shown(3));
     await t.click('#restart');
+    assert.ok(await tab.$eval('#renew', (d) => d.open));
+    await t.click('#renew-yes');
     await t.showing(road.shown(0));
     const cut = await t.type('eof_in_calculation');
     assert.equal(cut.prompts, cut.lines.length + 1);
@@ -268,7 +320,6 @@ for (const kind of chosen) describe(kind, () => {
     await tab.keyboard.down('Control');
     await tab.keyboard.press('d');
     await tab.keyboard.up('Control');
-    assert.equal(cut.status, 1);
     assert.match(await t.ended(),
       /^Brelix ist beendet: die Eingabe endete mitten in einer Berechnung \(Exit-Status 1\)\.$/);
 
@@ -299,12 +350,11 @@ for (const kind of chosen) describe(kind, () => {
         for (const c of '-7.') await press(spoken[c] ?? c);
         for (let i = 0; i < 3; i++) await press('Zeichen l\u00f6schen');
         for (const c of road.lines[k]) await press(spoken[c] ?? c);
-        await press('Enter');
+        await press('OK');
       }
     }
     await t.showing(road.shown(road.lines.length));
     assert.match(await t.ended(), /^Brelix ist regul\u00e4r beendet \(Exit-Status 0\)\.$/);
-    assert.equal(road.status, 0);
     assert.ok(await tab.evaluate(() => [...document.querySelectorAll('button')]
       .every((b) => !(b.textContent + b.getAttribute('aria-label')).includes(','))));
 
@@ -345,16 +395,27 @@ for (const kind of chosen) describe(kind, () => {
             await assertTargets(t, 'during a calculation');
           }
           if (k === 4) {
-            // The result, on one line, on screen above the input.
-            const result = 'resultierende Temperatur im Aquarium : 23.3333 Grad Celsius';
+            // The result on screen above the input, its number the largest
+            // text of the dialogue, read out with a decimal comma. The menu
+            // after it is folded, and read out as the question it asks.
+            const result = run.after(k), menuEnd = run.shown(0).split('\n').at(-4);
             const box = await tab.evaluate(boxesOf, result);
-            assert.equal(box.lines, 1, 'the result on one line');
             assert.ok(box.visible && box.top >= box.dialog.top - 1 && box.bottom <= box.input.top,
               `the result in view above the input: ${JSON.stringify(box)}`);
+            const size = await tab.evaluate(sizes, '23.3333');
+            assert.ok(size.size >= 20 && size.size >= size.rest, `the result's number the largest: ${JSON.stringify(size)}`);
+            const said = await tab.evaluate(heard, '#dialog');
+            assert.ok(said.includes(result.replace('23.3333', '23,3333')) && said.endsWith(selection), said);
+            assert.equal(said.split(menuEnd).length, 2, 'the menu read out once');
+            assert.equal((await tab.evaluate(boxesOf, menuEnd)).lines, 0, 'the menu folded');
             await t.axe('after a calculation');
             await assertTargets(t, 'after a calculation');
             if (kind === 'chromium' && scheme === 'light')
               await tab.screenshot({path: join(screenshots, `brelix-${width}x${height}.png`)});
+            // A tap unfolds it, and the input keeps the focus.
+            await tab.click('#dialog button');
+            assert.equal((await tab.evaluate(boxesOf, menuEnd)).lines, 1, 'the menu unfolded');
+            assert.equal(await tab.evaluate(() => document.activeElement.id), 'line');
           }
         }});
         await t.showing(road.shown(road.lines.length));
@@ -362,7 +423,30 @@ for (const kind of chosen) describe(kind, () => {
         await t.axe('after the end');
         await assertTargets(t, 'after the end');
         await t.click('#about-toggle');
+        // Neu starten starts at once at the end and at the first menu.
+        for (const when of ['at the end', 'at the first menu']) {
+          await t.click('#restart');
+          assert.ok(!(await tab.$eval('#renew', (d) => d.open)), `Neu starten asks nothing ${when}`);
+          await t.showing(road.shown(0));
+        }
+        // Each key on the page is followed by what the input now holds.
+        await tab.click('#menu button[value="1"]');
+        await t.showing(road.shown(1));
+        for (const [key, words] of [['-', 'minus'], ['2', 'minus 2'], ['.', 'minus 2 Komma'], ['5', 'minus 2,5'],
+          ['back', 'minus 2 Komma'], ['back', 'minus 2'], ['back', 'minus'], ['back', 'leer']]) {
+          await tab.click(`#keys button[value="${key}"]`);
+          assert.equal((await tab.$eval('[aria-live=polite]', (e) => e.textContent)).trim(), words, `after ${key}`);
+        }
+        // Beyond the first menu, Neu starten asks, and Weiter eingeben
+        // goes on where the dialogue was.
+        await tab.click('#keys button[value="7"]');
         await t.click('#restart');
+        assert.ok(await tab.$eval('#renew', (d) => d.open));
+        await t.axe('while asking whether to start again');
+        await assertTargets(t, 'while asking whether to start again');
+        await tab.click('#renew-no');
+        assert.deepEqual(await tab.$eval('#line', (line) => [line.value, document.activeElement === line]), ['7', true]);
+        await t.showing(road.shown(1));
         await t.click('#end');
         await t.axe('while asking whether to end the input');
         await assertTargets(t, 'while asking whether to end the input');
@@ -371,6 +455,28 @@ for (const kind of chosen) describe(kind, () => {
         await tab.close();
       });
   }
+
+  test('numbers are read out as German speakers say them, the program\'s bytes shown', {timeout: 10 * timeout}, async () => {
+    const t = await open(kind);
+    for (const [name, phrases] of spokenNumbers) {
+      const run = transcript(name);
+      await t.paste(run.lines.join('\n') + '\n');
+      await t.ended();
+      // Each line of the program's that holds no prompt is on the page as
+      // it wrote it.
+      const shown = (await t.text()).split('\n');
+      for (const chars of run.out.split('\n').filter((chars) => !chars.endsWith(': ')))
+        assert.ok(shown.includes(chars), `${name}: "${chars}" shown`);
+      const said = await t.tab.evaluate(heard, '#dialog');
+      for (const phrase of phrases) assert.ok(said.includes(phrase), `${name}: "${phrase}" in "${said}"`);
+      assert.doesNotMatch(said, /\d\.\d|\b(?:inf|nan)\b/, name);
+      if (kind === 'chromium') assert.equal(await accessibleText(t.tab, '#dialog'), said, name);
+      await t.click('#again');
+      await t.showing(transcript('road').shown(0));
+    }
+    assert.deepEqual(t.errors, []);
+    await t.tab.close();
+  });
 
   test('the page shows its icon, and has a description and a theme colour', {timeout: 10 * timeout}, async () => {
     const t = await open(kind);
@@ -395,28 +501,10 @@ for (const kind of chosen) describe(kind, () => {
     await t.tab.close();
   });
 
-  test('long input and a pasted batch are answered in time', {timeout: 10 * timeout}, async () => {
+  test('long input and a pasted batch are answered', {timeout: 10 * timeout}, async () => {
     const t = await open(kind, {width: 1280, height: 800});
-    const {tab, text} = t;
-    const first = await tab.evaluate(() => window.firstPrompt);
-    console.log(`figure: ${kind}: first prompt after ${Math.round(first)} ms`);
-
-    // In the page: resolves once the dialogue ends with the given text, with
-    // the time since it was called and the longest a task kept the page.
-    const until = (chars) => tab.evaluate((chars) => new Promise((resolve) => {
-      const start = performance.now();
-      const channel = new MessageChannel();
-      let last = start, longest = 0;
-      channel.port1.onmessage = () => {
-        const now = performance.now();
-        longest = Math.max(longest, now - last);
-        last = now;
-        if (document.getElementById('dialog').textContent.endsWith(chars))
-          resolve({took: performance.now() - start, longest});
-        else setTimeout(() => channel.port2.postMessage(0), 5);
-      };
-      channel.port2.postMessage(0);
-    }), chars);
+    const {tab, text, until} = t;
+    const road = transcript('road');
 
     // A megabyte line of junk with emoji, pasted with its line feed at the
     // selection, and again without one and then Enter at a calculation's
@@ -425,46 +513,40 @@ for (const kind of chosen) describe(kind, () => {
     const hint = '\nUng\u00fcltige Eingabe: bitte eine Zahl eingeben, zum Beispiel 25.5\n';
     const junk = {unit: 'x\u{1F41F}\u00e4\u{1F321},', length: 1 << 20};
     const echo = [...junk.unit.repeat(60)].map((c) => c.codePointAt(0) < 256 ? c : '?').join('').slice(0, 200) + '\u2026';
-    let waiting = until(hint + '\n\n?  : ');
     await t.paste('', {...junk, after: '\n'});
-    let got = await waiting;
-    console.log(`figure: ${kind}: a megabyte of junk answered after ${Math.round(got.took)} ms, longest task ${Math.round(got.longest)} ms`);
-    assert.ok(got.took < 2000 && got.longest < 1000, JSON.stringify(got));
+    await until(hint + '\n\n?  : ');
     assert.ok((await text()).endsWith(`?  : ${echo}\n${hint}\n\n?  : `));
     await tab.type('#line', '1');
     await tab.keyboard.press('Enter');
-    await t.showing(transcript('road').shown(1).replace('?  : 1', `?  : ${echo}\n${hint}\n\n?  : 1`));
-    waiting = until(hint + '\n\nWassermenge die im Aquarium verbleiben soll  : ');
+    await t.showing(road.shown(1).replace('?  : 1', `?  : ${echo}\n${hint}\n\n?  : 1`));
     await t.paste('', junk);
     await tab.keyboard.press('Enter');
-    got = await waiting;
-    assert.ok(got.took < 2000 && got.longest < 1000, JSON.stringify(got));
+    await until(hint + '\n\n' + road.prompt(1));
 
     // Every byte of a long line reaches the program: 20 written with a
     // megabyte of zeros after the point, and the result is as with 20.
     const zeros = (1 << 20) - 10;
     await tab.type('#line', '100');
     await tab.keyboard.press('Enter');
-    waiting = until('Temperatur im Aquarium vor dem Wechsel       : ');
+    await until(road.prompt(2));
     await t.paste('0.', {unit: '0', length: zeros, after: `2e${zeros + 2}\n`});
-    await waiting;
+    await until(road.prompt(3));
     for (const answer of ['25', '15']) {
       await tab.type('#line', answer);
       await tab.keyboard.press('Enter');
     }
-    await tab.waitForFunction(() => document.getElementById('dialog').textContent.endsWith('?  : '));
-    assert.match(await text(), /\nWechselwassermenge {27}: 0\.0{198}\u2026\n[^]*: 23\.3333 Grad Celsius\n[^]*\?  : $/);
+    await until('?  : ');
+    assert.ok((await text()).endsWith(`${road.prompt(2)}0.${'0'.repeat(198)}\u2026\n` +
+      road.shown(5).split(`${road.prompt(2)}${road.lines[2]}\n`)[1]));
 
     // 200 calculations pasted at once.
     await t.click('#restart');
-    await t.showing(transcript('road').shown(0));
-    waiting = until(' 23.3333 Grad Celsius\n' + transcript('road').shown(5).split('Celsius\n')[1]);
+    await t.click('#renew-yes');
+    await t.showing(road.shown(0));
     const batch = '1\n100\n20\n25\n15\n';
     await t.paste('', {unit: batch, length: 200 * batch.length});
-    got = await waiting;
+    await until(' 23.3333 Grad Celsius\n' + road.shown(5).split('Celsius\n')[1]);
     assert.equal((await text()).split(' 23.3333 Grad Celsius\n').length, 201);
-    console.log(`figure: ${kind}: 200 pasted calculations shown after ${Math.round(got.took)} ms`);
-    assert.ok(got.took < 20000);
     if (kind === 'chromium') await tab.screenshot({path: join(screenshots, 'brelix-1280x800.png')});
 
     assert.deepEqual(t.errors, []);
