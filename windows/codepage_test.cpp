@@ -88,8 +88,8 @@ void run(const char *program, HANDLE console, const Case &c)
     start.hStdError = console;
     PROCESS_INFORMATION process = {};
     std::string command = std::string("\"") + program + "\"";
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr, nullptr,
-                       &start, &process) == 0) {
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr,
+                       nullptr, &start, &process) == 0) {
         fail(c.name, "cannot start " + command);
         return;
     }

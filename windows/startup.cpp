@@ -27,7 +27,9 @@ std::atomic<UINT> oldpage{0};
 bool console(int fd)
 {
     DWORD mode = 0;
+    // The C runtime hands out a stream's HANDLE as an integer.
     const intptr_t handle = _get_osfhandle(fd);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     return handle != -1 && GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode) != 0;
 }
 
@@ -40,7 +42,7 @@ void restore()
 
 // Ctrl+C, Ctrl+Break, a closed window, the end of the session: the page
 // goes back, and the system's own handler then ends the process.
-BOOL WINAPI interrupted(DWORD)
+BOOL WINAPI interrupted(DWORD /*event*/)
 {
     restore();
     return FALSE;
