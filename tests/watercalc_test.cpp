@@ -55,7 +55,7 @@ TEST(Calculation, SolvesTheBalanceInExtendedPrecision)
     for (const auto &c : calccases) {
         ConsoleRedirect console(c.answers);
         calcs[c.entry - 1]();
-        const std::string out = console.out.str();
+        const std::string out = console.output();
         const std::size_t from = out.rfind(" : ") + 3;
         const std::string unit = c.entry == 4 ? " Liter\n" : " Grad Celsius\n";
         EXPECT_EQ(out.substr(from), c.result + unit) << "entry " << c.entry << ": " << c.answers;
