@@ -65,7 +65,7 @@ bool flushed()
 // Takes the next character of standard input; EOF at the end of the input
 // or once a read has failed. The C library reads what the terminal or pipe
 // has ready, so a read never waits for more than the next character.
-int next()
+int nextchar()
 {
     if (ended || failed)
         return EOF;
@@ -80,7 +80,7 @@ int next()
 // returns 0 and puts it back (putting back EOF changes nothing).
 int take(const char *chars)
 {
-    const int c = next();
+    const int c = nextchar();
     for (; *chars != '\0'; ++chars)
         if (c == *chars)
             return c;
@@ -91,7 +91,7 @@ int take(const char *chars)
 // The next character, left unread.
 int peek()
 {
-    const int c = next();
+    const int c = nextchar();
     std::ungetc(c, stdin);
     return c;
 }
@@ -211,8 +211,8 @@ bool asknum(const char *prompt, float &value)
         if (read != answer::wrong)
             break;
         refused = true;
-        for (int c = next(); c != EOF && c != '\n';)
-            c = next();
+        for (int c = nextchar(); c != EOF && c != '\n';)
+            c = nextchar();
         if (failed)
             break;
         writetext("\nUng\xFC"
