@@ -29,7 +29,7 @@ const viewport = {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true,
 // What the trace records: the timeline, scripts, WebAssembly, garbage
 // collection and user timing.
 const traceCategories = ['devtools.timeline', 'v8.execute', 'blink.user_timing', 'loading', 'toplevel',
-  'v8.wasm'];
+  'v8.wasm', 'disabled-by-default-v8.cpu_profiler'];
 
 
 const tmp = mkdtempSync(join(tmpdir(), 'brelix-page-bench-'));
@@ -115,7 +115,7 @@ try {
     if (process.env.BRELIX_TRACE) {
       await load(pages[0], process.env.BRELIX_TRACE);
       console.log(`trace of ${pages[0]} in ${process.env.BRELIX_TRACE}; the main thread until the first prompt:`);
-      for (const [what, ms] of breakdown(JSON.parse(readFileSync(process.env.BRELIX_TRACE, 'utf8'))))
+      for (const [what, ms] of breakdown(JSON.parse(readFileSync(process.env.BRELIX_TRACE, 'utf8')), pages[0]))
         console.log(`  ${ms.toFixed(1).padStart(7)} ms  ${what}`);
     }
   } finally {
@@ -126,46 +126,95 @@ try {
   rmSync(tmp, {recursive: true, force: true});
 }
 
-// The main thread's time from the navigation's start until the first
-// prompt's mark, by kind of work, largest first. Each event's own time
-// counts, without the events nested in it; a script's time is named after
-// its place on the page; the rest of the span is idle.
-function breakdown(trace) {
+// Where the main thread's time went from the start of the load until the
+// first prompt's mark, in ms by kind of work, largest first. Each trace
+// event counts its own time, without the events inside it; the time of
+// scripts is shared out by the profiler's samples between the Emscripten
+// glue, the page's own script, the program (WebAssembly) and the rest,
+// which is this benchmark's watching for the prompt.
+function breakdown(trace, file) {
   const events = trace.traceEvents ?? trace;
   const mark = events.find((e) => e.name === 'first prompt' && e.cat.includes('user_timing'));
+  const start = events.find((e) => e.name === 'navigationStart' &&
+    e.args?.data?.navigationId === mark.args.data.navigationId).ts;
+  const end = mark.ts;
   const main = events.find((e) => e.name === 'thread_name' && e.args.name === 'CrRendererMain' &&
     e.pid === mark.pid);
-  const start = events.find((e) => e.name === 'navigationStart' && e.pid === mark.pid) ??
-    events.filter((e) => e.pid === mark.pid).reduce((a, b) => (a.ts < b.ts ? a : b));
-  const end = mark.ts;
-  const spans = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === 'X' && e.dur > 0 &&
-    e.ts < end && e.ts + e.dur > start.ts).sort((a, b) => a.ts - b.ts || b.dur - a.dur);
-  const label = (e) => {
-    const data = e.args?.data ?? e.args?.beginData ?? {};
-    if (e.name === 'EvaluateScript' || e.name === 'v8.compile')
-      return `${e.name} (line ${data.lineNumber ?? '?'})`;
-    if (e.name === 'FunctionCall') return `FunctionCall ${data.functionName || '(anonymous)'}`;
-    return e.name;
+  const kinds = [
+    [/^(Layout|UpdateLayoutTree|Paint|PrePaint|Layerize|Commit|UpdateLayer|CompositeLayers|ScrollLayer|HitTest|IntersectionObserverController|ParseAuthorStyleSheet|RecalculateStyles|InvalidateLayout|ScheduleStyleRecalculation)/, 'style, layout and paint'],
+    [/^ParseHTML/, 'parsing the HTML'],
+    [/^(v8\.compile|V8\.(Compile|Parse|PreParse))/, 'compiling scripts'],
+    [/^wasm\./, 'compiling the WebAssembly'],
+    [/GC|^V8\.(GC|Scavenge|MarkCompact)/, 'garbage collection'],
+    [/SVG/, 'the icon (an SVG image)'],
+    [/^(EvaluateScript|FunctionCall|v8\.run|v8\.callFunction|RunMicrotasks|FireAnimationFrame|EventDispatch|TimerFire|V8\.Execute)/, 'running scripts'],
+  ];
+  const kindOf = (event) => {
+    const kind = (kinds.find(([pattern]) => pattern.test(event.name)) ?? [, 'loading and setting up the document'])[1];
+    const data = event.args?.data ?? {};
+    return kind === 'compiling scripts' && data.url ? `compiling ${whose({url: data.url, lineNumber: data.lineNumber - 1})}` : kind;
   };
+  // The scripts' share by the profiler's samples: the lines of the page's
+  // <script> elements tell the glue, which holds the WebAssembly, from the
+  // page's own script.
+  const lines = readFileSync(file, 'latin1').split('\n');
+  const scripts = [];
+  lines.forEach((line, at) => {
+    if (/<script>/.test(line)) scripts.push({from: at, glue: false});
+    if (/data:application\/octet-stream;base64,/.test(line) && scripts.length) scripts[scripts.length - 1].glue = true;
+  });
+  const whose = (frame) => {
+    if (frame.url?.startsWith('wasm://') || /^(js-to-wasm|wasm-to-js)$/.test(frame.functionName)) return 'the program (WebAssembly)';
+    if (!frame.url?.startsWith('file:')) return frame.url ? 'other scripts' : null;
+    const script = scripts.filter((s) => s.from <= frame.lineNumber).pop();
+    return script?.glue ? 'the Emscripten glue' : 'the page\'s own script';
+  };
+  const spans = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === 'X' && e.dur > 0 &&
+    e.ts < end && e.ts + e.dur > start).sort((a, b) => a.ts - b.ts || b.dur - a.dur);
   const totals = new Map();
   const add = (what, us) => totals.set(what, (totals.get(what) ?? 0) + us);
-  // A stack of open events, each with the time of its children.
+  const clip = (from, to) => Math.max(0, Math.min(to, end) - Math.max(from, start));
   const open = [];
   const close = (upTo) => {
     while (open.length && open[open.length - 1].end <= upTo) {
       const e = open.pop();
-      add(label(e.event), Math.max(0, Math.min(e.end, end) - Math.max(e.event.ts, start.ts)) - e.children);
-      if (open.length) open[open.length - 1].children +=
-        Math.max(0, Math.min(e.end, end) - Math.max(e.event.ts, start.ts));
+      const own = clip(e.event.ts, e.end);
+      add(kindOf(e.event), own - e.children);
+      if (open.length) open[open.length - 1].children += own;
     }
   };
   let busy = 0;
   for (const e of spans) {
     close(e.ts);
-    if (!open.length) busy += Math.min(e.ts + e.dur, end) - Math.max(e.ts, start.ts);
+    if (!open.length) busy += clip(e.ts, e.ts + e.dur);
     open.push({event: e, end: e.ts + e.dur, children: 0});
   }
   close(Infinity);
-  add('(idle: waiting for other threads or the next frame)', end - start.ts - busy);
-  return [...totals].filter(([, us]) => us >= 500).sort((a, b) => b[1] - a[1]).map(([what, us]) => [what, us / 1000]);
+  add('idle', end - start - busy);
+
+  const nodes = new Map(), samples = [], deltas = [];
+  const profile = events.find((e) => e.name === 'Profile' && e.pid === main.pid && e.tid === main.tid);
+  let time = profile?.args.data.startTime ?? 0;
+  for (const e of events) {
+    if (e.name !== 'ProfileChunk' || e.pid !== main.pid || e.id !== profile.id) continue;
+    for (const node of e.args.data.cpuProfile?.nodes ?? []) nodes.set(node.id, node);
+    samples.push(...(e.args.data.cpuProfile?.samples ?? []));
+    deltas.push(...(e.args.data.timeDeltas ?? []));
+  }
+  const shares = new Map();
+  let sampled = 0;
+  for (let i = 0; i < samples.length; i++) {
+    time += deltas[i];
+    if (time < start || time > end) continue;
+    const frame = nodes.get(samples[i]).callFrame;
+    const who = frame.functionName.startsWith('(') ? null : whose(frame) ?? 'this benchmark\'s watching for the prompt';
+    const us = deltas[i + 1] ?? 0;
+    if (who) shares.set(who, (shares.get(who) ?? 0) + us), sampled += us;
+  }
+  const scriptTime = totals.get('running scripts') ?? 0;
+  if (sampled > 0) {
+    totals.delete('running scripts');
+    for (const [who, us] of shares) add(`running ${who}`, (scriptTime * us) / sampled);
+  }
+  return [...totals].sort((a, b) => b[1] - a[1]).map(([what, us]) => [what, us / 1000]);
 }

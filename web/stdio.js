@@ -53,9 +53,13 @@ mergeInto(LibraryManager.library, {
   // output is then on the page in the frame after that script. A browser
   // that refuses to compile this much on its main thread (Chrome did above
   // 4 KB until 2023) compiles it in the background, as Emscripten would.
+  // Its bytes are decoded by the browser where it can; Emscripten's own
+  // decoder takes a script loop over every byte.
   $startAtOnce__postset: "Module['instantiateWasm'] = startAtOnce;",
   $startAtOnce: function(imports, receive) {
-    var bytes = getBinary(wasmBinaryFile), module;
+    var bytes = Uint8Array.fromBase64 && isDataURI(wasmBinaryFile) ?
+      Uint8Array.fromBase64(wasmBinaryFile.slice(dataURIPrefix.length)) : getBinary(wasmBinaryFile);
+    var module;
     try {
       module = new WebAssembly.Module(bytes);
     } catch (e) {
