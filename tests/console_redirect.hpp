@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Points the standard streams at temporary files while a test runs, so that
-// the console code works unchanged on a scripted dialogue.
+// the console code works unchanged on a scripted dialogue. GoogleTest writes
+// on standard output too, so a test checks what it saw once the redirection
+// has ended; a failure reported before would land in the file.
 #pragma once
 
 #include <cstdio>
@@ -25,16 +27,19 @@ struct ConsoleRedirect {
     explicit ConsoleRedirect(const std::string &input)
     {
         std::fwrite(input.data(), 1, input.size(), in);
-        std::fflush(in);
         std::fflush(stdout);
         dup2(fileno(in), 0);
         dup2(fileno(out), 1);
-        std::rewind(stdin);
+        std::rewind(in);
+        std::clearerr(stdin);
     }
     ~ConsoleRedirect()
     {
-        // Ends the dialogue, so that the next one starts afresh.
+        // Ends the dialogue, so that the next one starts afresh, and drops
+        // what standard input holds of the file, which the C library can
+        // do only while the file is still there.
         exitstatus(0);
+        std::fflush(stdin);
         dup2(oldin, 0);
         dup2(oldout, 1);
         close(oldin);

@@ -2,6 +2,7 @@
 #include "console.hpp"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -85,20 +86,48 @@ const struct {
 TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
 {
     for (const auto &c : readcases) {
-        ConsoleRedirect console(c.input);
         float value = -7;
-        EXPECT_EQ(asknum("P", value), c.value != -7) << c.input;
-        EXPECT_EQ(stopped(), c.value == -7) << c.input;
+        bool read = false, stop = false;
+        std::string written, rest;
+        int status = -1;
+        {
+            ConsoleRedirect console(c.input);
+            read = asknum("P", value);
+            stop = stopped();
+            written = console.written();
+            rest = console.rest();
+            status = exitstatus(0);
+        }
+        EXPECT_EQ(read, c.value != -7) << c.input;
+        EXPECT_EQ(stop, c.value == -7) << c.input;
         EXPECT_EQ(value, c.value) << c.input;
         EXPECT_EQ(std::signbit(value), std::signbit(c.value)) << c.input;
         std::string prompts = "P";
         for (int i = 0; i < c.hints; ++i)
             prompts += hint + "P";
         // The last prompt was flushed before its answer was read.
-        EXPECT_EQ(console.written(), prompts) << c.input;
-        EXPECT_EQ(console.rest(), c.rest) << c.input;
-        EXPECT_EQ(exitstatus(0), c.hints > 0 ? 1 : 0) << c.input;
+        EXPECT_EQ(written, prompts) << c.input;
+        EXPECT_EQ(rest, c.rest) << c.input;
+        EXPECT_EQ(status, c.hints > 0 ? 1 : 0) << c.input;
     }
+}
+
+// The end of the input is final within a dialogue: what arrives after it, as
+// a Windows console's next line after Ctrl+Z, is not read.
+TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
+{
+    float value = -7;
+    bool first = true, second = true;
+    {
+        ConsoleRedirect console("1e");
+        first = asknum("P", value);
+        std::fputs(" 5\n", console.in);
+        std::fseek(console.in, 2, SEEK_SET);
+        second = asknum("P", value);
+    }
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(value, -7);
 }
 
 // The transcripts print everyday results, inf and nan; these are the edges
@@ -125,9 +154,13 @@ TEST(WriteNumber, UsesSixSignificantDigits)
         {std::numeric_limits<float>::quiet_NaN(), "nan"},
     };
     for (const auto &c : cases) {
-        ConsoleRedirect console("");
-        writenum(c.value);
-        EXPECT_EQ(console.output(), c.text);
+        std::string out;
+        {
+            ConsoleRedirect console("");
+            writenum(c.value);
+            out = console.output();
+        }
+        EXPECT_EQ(out, c.text);
     }
 }
 

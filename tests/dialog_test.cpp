@@ -67,15 +67,19 @@ TEST(Dialogue, EndsCleanlyWhereverTheInputIsCut)
 TEST(Dialogue, StopsWithStatus2WhenAReadFailsAfterSomeInput)
 {
     for (const char *input : {"1 100 2", "1 100 x"}) {
-        ConsoleRedirect console(input);
-        std::ungetc(std::getc(stdin), stdin);
-        const int directory = open("/", O_RDONLY);
-        dup2(directory, 0);
-        close(directory);
-        testing::internal::CaptureStderr();
-        const int status = dialog1();
-        const std::string err = testing::internal::GetCapturedStderr();
-        const std::string out = console.output();
+        int status = -1;
+        std::string out, err;
+        {
+            ConsoleRedirect console(input);
+            std::ungetc(std::getc(stdin), stdin);
+            const int directory = open("/", O_RDONLY);
+            dup2(directory, 0);
+            close(directory);
+            testing::internal::CaptureStderr();
+            status = dialog1();
+            err = testing::internal::GetCapturedStderr();
+            out = console.output();
+        }
         const std::string prompts = "verbleiben soll  : \nWechselwassermenge                           : ";
         EXPECT_EQ(status, 2) << input;
         EXPECT_EQ(err, "brelix: Lesefehler: Is a directory\n") << input;
