@@ -175,14 +175,8 @@ answer readnum(float &value)
 
 } // namespace
 
-// On a terminal the C library would write each line by itself; the prompt
-// goes out with the lines before it in one write.
-void initconsole()
-{
-    static char buffer[4096];
-    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-}
-
+// A terminal's output goes out line by line, so a write can fail here,
+// and the C library then drops what it held: the failure is reported now.
 void writetext(const char *text)
 {
     if (std::fputs(text, stdout) == EOF)

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include <fcntl.h>
+
 #include <gtest/gtest.h>
 
 #include "console_redirect.hpp"
@@ -113,7 +115,8 @@ TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
 }
 
 // The end of the input is final within a dialogue: what arrives after it, as
-// a Windows console's next line after Ctrl+Z, is not read.
+// a Windows console's next line after Ctrl+Z, is not read, even where the C
+// library forgets that the input has ended (Windows' does).
 TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
 {
     float value = -7;
@@ -121,6 +124,7 @@ TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
     {
         ConsoleRedirect console("1e");
         first = asknum("P", value);
+        std::clearerr(stdin);
         std::fputs(" 5\n", console.in);
         std::fseek(console.in, 2, SEEK_SET);
         second = asknum("P", value);
@@ -128,6 +132,28 @@ TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
     EXPECT_FALSE(first);
     EXPECT_FALSE(second);
     EXPECT_EQ(value, -7);
+}
+
+// On a terminal the C library writes each line as it comes, so a write can
+// fail within a text; the C library then drops what it held, and only
+// writetext learns of the failure. A text longer than the library's buffer
+// fails the same way on /dev/full.
+TEST(WriteText, ReportsAWriteThatFailsWithinAText)
+{
+    std::string err;
+    int status = -1;
+    {
+        ConsoleRedirect console("");
+        const int full = open("/dev/full", O_WRONLY);
+        dup2(full, 1);
+        close(full);
+        testing::internal::CaptureStderr();
+        writetext(std::string(100000, 'x').c_str());
+        status = exitstatus(0);
+        err = testing::internal::GetCapturedStderr();
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(err, "brelix: Schreibfehler: No space left on device\n");
 }
 
 // The transcripts print everyday results, inf and nan; these are the edges
