@@ -58,29 +58,31 @@ try {
         const tab = await context.newPage();
         await tab.setViewport(viewport);
         await tab.emulateCPUThrottling(throttling);
-        // A change that ends an element's text with the prompt shows it;
-        // only the elements whose last text changed are looked at, so that
-        // looking costs next to nothing.
+        // A text node that ends its element's text with the prompt shows
+        // it. The page is looked through once its HTML is parsed, and then
+        // only what changes, so that watching costs next to nothing.
         await tab.evaluateOnNewDocument((want) => {
-          new MutationObserver((changes, observer) => {
-            const shown = changes.some((change) => {
-              const last = change.type === 'characterData' ? change.target
-                : change.addedNodes[change.addedNodes.length - 1];
-              if (!last || last.nodeType !== Node.TEXT_NODE || !last.data.endsWith(want.slice(-2))) return false;
-              const at = last.parentElement;
-              return at && !at.closest('script, style') && at.textContent.endsWith(want);
-            });
-            if (!shown) return;
-            observer.disconnect();
-            requestAnimationFrame(() => {
-              const after = new MessageChannel();
-              after.port1.onmessage = () => {
-                performance.mark('first prompt');
-                window.firstPrompt = performance.now();
-              };
-              after.port2.postMessage(null);
-            });
-          }).observe(document, {childList: true, subtree: true, characterData: true});
+          const showing = (text) => text?.nodeType === Node.TEXT_NODE && text.data.endsWith(want.slice(-2)) &&
+            !text.parentElement.closest('script, style') && text.parentElement.textContent.endsWith(want);
+          const shown = () => requestAnimationFrame(() => {
+            const after = new MessageChannel();
+            after.port1.onmessage = () => {
+              performance.mark('first prompt');
+              window.firstPrompt = performance.now();
+            };
+            after.port2.postMessage(null);
+          });
+          document.addEventListener('DOMContentLoaded', () => {
+            const texts = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+            for (let text; (text = texts.nextNode());)
+              if (showing(text)) return shown();
+            new MutationObserver((changes, observer) => {
+              if (!changes.some((change) => showing(change.type === 'characterData' ? change.target
+                : change.addedNodes[change.addedNodes.length - 1]))) return;
+              observer.disconnect();
+              shown();
+            }).observe(document.body, {childList: true, subtree: true, characterData: true});
+          });
         }, prompt);
         if (trace) await tab.tracing.start({path: trace, categories: traceCategories});
         await tab.goto(pathToFileURL(file).href);
