@@ -193,8 +193,9 @@ void writenum(float value)
 }
 
 // The one place that answers a read: a number is stored; a wrong answer has
-// the rest of its line discarded, line feed and all, the hint written and the prompt asked again; the end of the input or a failure
-// stops the dialogue.
+// the rest of its line discarded, line feed and all, the hint written and
+// the prompt asked again; the end of the input or a failure stops the
+// dialogue.
 bool asknum(const char *prompt, float &value)
 {
     for (;;) {

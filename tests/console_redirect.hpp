@@ -51,14 +51,14 @@ struct ConsoleRedirect {
     ConsoleRedirect &operator=(const ConsoleRedirect &) = delete;
 
     // What the program wrote, flushed or not.
-    std::string output()
+    std::string output() const
     {
         std::fflush(stdout);
         return written();
     }
 
     // What has reached standard output's file, that is what was flushed.
-    std::string written()
+    std::string written() const
     {
         std::string text;
         std::rewind(out);
@@ -68,7 +68,7 @@ struct ConsoleRedirect {
     }
 
     // The input not read yet.
-    std::string rest()
+    static std::string rest()
     {
         std::string text;
         for (int c; (c = std::getc(stdin)) != EOF;)

@@ -97,7 +97,7 @@ TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
             read = asknum("P", value);
             stop = stopped();
             written = console.written();
-            rest = console.rest();
+            rest = ConsoleRedirect::rest();
             status = exitstatus(0);
         }
         EXPECT_EQ(read, c.value != -7) << c.input;
