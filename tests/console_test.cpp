@@ -125,8 +125,10 @@ TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
         ConsoleRedirect console("1e");
         first = asknum("P", value);
         std::clearerr(stdin);
-        std::fputs(" 5\n", console.in);
-        std::fseek(console.in, 2, SEEK_SET);
+        const int file = fileno(console.in);
+        lseek(file, 0, SEEK_END);
+        write(file, " 5\n", 3);
+        lseek(file, 2, SEEK_SET);
         second = asknum("P", value);
     }
     EXPECT_FALSE(first);
