@@ -64,7 +64,8 @@ bool flushed()
 
 // Takes the next character of standard input; EOF at the end of the input
 // or once a read has failed. The C library reads what the terminal or pipe
-// has ready, so a read never waits for more than the next character.
+// has ready, so a read never waits for more than the next character. The
+// end is remembered here: Windows' C library would read on after Ctrl+Z.
 int nextchar()
 {
     if (ended || failed)
