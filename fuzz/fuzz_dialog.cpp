@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string banner = "\nBrelix 0.1\nTemperaturberechnung beim Wasserwechsel\n\n";
     ConsoleRedirect console(std::string(reinterpret_cast<const char *>(data), size));
     const int status = dialog1();
-    const std::string out = console.out.str();
+    const std::string out = console.output();
 
     require(status >= 0 && status <= 2);
     // A refused answer never ends in status 0.

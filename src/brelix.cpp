@@ -50,7 +50,6 @@ int dialog1()
 #ifndef BRELIX_NO_MAIN
 int main()
 {
-    initconsole();
     return dialog1();
 }
 #endif

@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <iterator>
 #include <limits>
 
@@ -58,41 +57,44 @@ void report(const char *what)
 // Flushes standard output; false once a read or a write has failed.
 bool flushed()
 {
-    if (!std::cout.flush())
+    if (std::fflush(stdout) != 0)
         report("Schreibfehler");
     return !failed;
 }
 
-// The next character of standard input, left unread; EOF at the end of the
-// input or once a read has failed. libstdc++'s file buffer throws when
-// read(2) fails; libc++ reads through stdio, which returns the failure as
-// the end of the input but remembers it.
-int peek()
+// Takes the next character of standard input; EOF at the end of the input
+// or once a read has failed. The C library reads what the terminal or pipe
+// has ready, so a read never waits for more than the next character. The
+// end is remembered here: Windows' C library would read on after Ctrl+Z.
+int nextchar()
 {
-    int c = EOF;
-    try {
-        if (!ended && !failed)
-            c = std::cin.rdbuf()->sgetc();
-    } catch (const std::ios_base::failure &) {
-        report("Lesefehler");
-    }
+    if (ended || failed)
+        return EOF;
+    const int c = std::getc(stdin);
     if (c == EOF && std::ferror(stdin) != 0)
         report("Lesefehler");
-    ended = ended || c == EOF;
+    ended = c == EOF;
     return c;
 }
 
 // Takes the next character and returns it if it is one of chars; else
-// returns 0 and leaves it.
+// returns 0 and puts it back (putting back EOF changes nothing).
 int take(const char *chars)
 {
-    const int c = peek();
+    const int c = nextchar();
     for (; *chars != '\0'; ++chars)
-        if (c == *chars) {
-            std::cin.rdbuf()->sbumpc();
+        if (c == *chars)
             return c;
-        }
+    std::ungetc(c, stdin);
     return 0;
+}
+
+// The next character, left unread.
+int peek()
+{
+    const int c = nextchar();
+    std::ungetc(c, stdin);
+    return c;
 }
 
 // Digits with at most one point among them. Leading zeros are not
@@ -174,16 +176,12 @@ answer readnum(float &value)
 
 } // namespace
 
-// Synchronised with stdio, the streams would take every character through a
-// call of their own; their own buffers make a batch cheap.
-void initconsole()
-{
-    std::ios::sync_with_stdio(false);
-}
-
+// A terminal's output goes out line by line, so a write can fail here,
+// and the C library then drops what it held: the failure is reported now.
 void writetext(const char *text)
 {
-    std::cout << text;
+    if (std::fputs(text, stdout) == EOF)
+        report("Schreibfehler");
 }
 
 // Some processors drop a NaN's sign when they widen a float to double
@@ -196,9 +194,9 @@ void writenum(float value)
 }
 
 // The one place that answers a read: a number is stored; a wrong answer has
-// the rest of its line discarded (the next read skips its line feed), the
-// hint written and the prompt asked again; the end of the input or a failure
-// stops the dialogue.
+// the rest of its line discarded, line feed and all, the hint written and
+// the prompt asked again; the end of the input or a failure stops the
+// dialogue.
 bool asknum(const char *prompt, float &value)
 {
     for (;;) {
@@ -209,8 +207,8 @@ bool asknum(const char *prompt, float &value)
         if (read != answer::wrong)
             break;
         refused = true;
-        while (peek() != EOF && peek() != '\n')
-            std::cin.rdbuf()->sbumpc();
+        for (int c = nextchar(); c != EOF && c != '\n';)
+            c = nextchar();
         if (failed)
             break;
         writetext("\nUng\xFC"

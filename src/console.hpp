@@ -3,9 +3,6 @@
 // standard streams.
 #pragma once
 
-// Unties the standard streams from C stdio, for speed; main calls it first.
-void initconsole();
-
 // Writes text to standard output byte for byte, adding nothing.
 void writetext(const char *text);
 

@@ -1,43 +1,78 @@
 // SPDX-License-Identifier: MIT
-// Points the standard streams at strings while a test runs, so that the
-// console code works unchanged on a scripted dialogue.
+// Points the standard streams at temporary files while a test runs, so that
+// the console code works unchanged on a scripted dialogue. GoogleTest writes
+// on standard output too, so a test checks what it saw once the redirection
+// has ended; a failure reported before would land in the file.
 #pragma once
 
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <cstdio>
 #include <string>
-#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "console.hpp"
 
 struct ConsoleRedirect {
-    // Output that notes how much of it had been written at each flush.
-    struct Recorder : std::stringbuf {
-        std::vector<std::size_t> flushes;
-        int sync() override
-        {
-            flushes.push_back(str().size());
-            return 0;
-        }
-    };
+    std::FILE *in = std::tmpfile();
+    std::FILE *out = std::tmpfile();
+    int oldin = dup(0);
+    int oldout = dup(1);
 
-    std::istringstream in;
-    Recorder out;
-    std::streambuf *oldin = std::cin.rdbuf(in.rdbuf());
-    std::streambuf *oldout = std::cout.rdbuf(&out);
-
-    explicit ConsoleRedirect(const std::string &input) { in.str(input); }
+    // Standard input reads input from its start; what the test wrote on
+    // standard output before has gone where it belongs.
+    explicit ConsoleRedirect(const std::string &input)
+    {
+        std::fwrite(input.data(), 1, input.size(), in);
+        std::fflush(stdout);
+        dup2(fileno(in), 0);
+        dup2(fileno(out), 1);
+        std::rewind(in);
+        std::clearerr(stdin);
+    }
     ~ConsoleRedirect()
     {
-        // Ends the dialogue, so that the next one starts afresh.
+        // Ends the dialogue, so that the next one starts afresh, and drops
+        // what standard input holds of the file, which the C library can
+        // do only while the file is still there.
         exitstatus(0);
-        std::cin.rdbuf(oldin);
-        std::cout.rdbuf(oldout);
+        std::fflush(stdin);
+        dup2(oldin, 0);
+        dup2(oldout, 1);
+        close(oldin);
+        close(oldout);
+        std::fclose(in);
+        std::fclose(out);
     }
     ConsoleRedirect(const ConsoleRedirect &) = delete;
     ConsoleRedirect &operator=(const ConsoleRedirect &) = delete;
 
+    // What the program wrote, flushed or not.
+    std::string output() const
+    {
+        std::fflush(stdout);
+        return written();
+    }
+
+    // What has reached standard output's file, that is what was flushed.
+    std::string written() const
+    {
+        std::string text;
+        std::rewind(out);
+        for (int c; (c = std::getc(out)) != EOF;)
+            text += char(c);
+        return text;
+    }
+
     // The input not read yet.
-    std::string rest() { return {std::istreambuf_iterator<char>(in), {}}; }
+    static std::string rest()
+    {
+        std::string text;
+        for (int c; (c = std::getc(stdin)) != EOF;)
+            text += char(c);
+        return text;
+    }
 };

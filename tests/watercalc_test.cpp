@@ -53,9 +53,12 @@ TEST(Calculation, SolvesTheBalanceInExtendedPrecision)
 {
     void (*const calcs[])() = {calc1, calc2, calc3, calc4};
     for (const auto &c : calccases) {
-        ConsoleRedirect console(c.answers);
-        calcs[c.entry - 1]();
-        const std::string out = console.out.str();
+        std::string out;
+        {
+            ConsoleRedirect console(c.answers);
+            calcs[c.entry - 1]();
+            out = console.output();
+        }
         const std::size_t from = out.rfind(" : ") + 3;
         const std::string unit = c.entry == 4 ? " Liter\n" : " Grad Celsius\n";
         EXPECT_EQ(out.substr(from), c.result + unit) << "entry " << c.entry << ": " << c.answers;

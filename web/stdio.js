@@ -48,11 +48,33 @@ mergeInto(LibraryManager.library, {
   $noFetch__postset: 'var fetch;',
   $noFetch: {},
 
+  // The WebAssembly is compiled and started at once, while the script that
+  // calls Brelix() runs, and not a few tasks later: the program's first
+  // output is then on the page in the frame after that script. A browser
+  // that refuses to compile this much on its main thread (Chrome did above
+  // 4 KB until 2023) compiles it in the background, as Emscripten would.
+  // Its bytes are decoded by the browser where it can; Emscripten's own
+  // decoder takes a script loop over every byte.
+  $startAtOnce__postset: "Module['instantiateWasm'] = startAtOnce;",
+  $startAtOnce: function(imports, receive) {
+    var bytes = Uint8Array.fromBase64 && isDataURI(wasmBinaryFile) ?
+      Uint8Array.fromBase64(wasmBinaryFile.slice(dataURIPrefix.length)) : getBinary(wasmBinaryFile);
+    var module;
+    try {
+      module = new WebAssembly.Module(bytes);
+    } catch (e) {
+      WebAssembly.instantiate(bytes, imports).then(function(result) { receive(result.instance); }, abort);
+      return {};
+    }
+    receive(new WebAssembly.Instance(module, imports));
+    return {};
+  },
+
   // read(2) on standard input: fills the buffers at iov from what the host
   // has given and asks it for more only when nothing is left, suspending the
   // program until the host's promise settles. A read takes what is there and
   // does not wait for the buffers to fill, as on a pipe or a terminal.
-  fd_read__deps: ['$Asyncify', '$stdin', '$errnoOf', '$exitAfterMain', '$noFetch'],
+  fd_read__deps: ['$Asyncify', '$stdin', '$errnoOf', '$exitAfterMain', '$noFetch', '$startAtOnce'],
   fd_read__sig: 'iiiii',
   fd_read: function(fd, iov, iovcnt, pnum) {
     if (fd !== 0) return {{{ cDefine('EBADF') }}};
