@@ -3,13 +3,11 @@
 // window that is wide enough for the menu and, if it is Brelix's own, does
 // not vanish with the last result when the input ends.
 #include "brelix.hpp"
-#include "console.hpp"
 #include "window.hpp"
 
 int main()
 {
     widenwindow();
-    initconsole();
     const int status = dialog1();
     holdwindow(status, sel1 == 99.0f);
     return status;
