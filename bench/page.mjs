@@ -58,16 +58,20 @@ try {
         const tab = await context.newPage();
         await tab.setViewport(viewport);
         await tab.emulateCPUThrottling(throttling);
-        // A text node that ends its element's text with the prompt shows
-        // it; only the last text node that a change adds is looked at, so
-        // that watching costs next to nothing. The prompt is on the screen
-        // in the frame after the change.
+        // An element whose text ends with the prompt, where a change added
+        // the last node or text, shows it; only the element that changed
+        // and the last node added are looked at, so that watching costs
+        // next to nothing. The prompt is on the screen in the frame after
+        // the change.
         await tab.evaluateOnNewDocument((want) => {
-          const showing = (text) => text?.nodeType === Node.TEXT_NODE && text.data.endsWith(want.slice(-2)) &&
-            !text.parentElement.closest('script, style') && text.parentElement.textContent.endsWith(want);
+          const showing = (node) => {
+            const element = node?.nodeType === Node.TEXT_NODE ? node.parentElement : node;
+            return element?.nodeType === Node.ELEMENT_NODE && !element.closest('script, style') &&
+              element.textContent.endsWith(want);
+          };
           new MutationObserver((changes, observer) => {
-            if (!changes.some((change) => showing(change.type === 'characterData' ? change.target
-              : change.addedNodes[change.addedNodes.length - 1]))) return;
+            if (!changes.some((change) => showing(change.target) ||
+              showing(change.addedNodes[change.addedNodes.length - 1]))) return;
             observer.disconnect();
             requestAnimationFrame(() => {
               const after = new MessageChannel();
