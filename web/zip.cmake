@@ -7,19 +7,10 @@
 # to version, so an update unpacked over it keeps the app's address.
 # Usage: cmake -DSOURCE_DIR=... -DVERSION=... -DPAGE=... -DRSVG=... -DPYTHON=...
 #              -DSTAGE=folder -DZIP=file -P zip.cmake
-set(BRELIX_DATE_SOURCE_DIR ${SOURCE_DIR})
-include(${SOURCE_DIR}/cmake/source-date.cmake)
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  message(FATAL_ERROR "No time stamp for the zip: the sources have neither git history nor a "
-                      "source-date-epoch file; set SOURCE_DATE_EPOCH")
-endif()
+include(${SOURCE_DIR}/cmake/zip-stage.cmake)
 if(NOT RSVG)
   message(FATAL_ERROR "rsvg-convert is missing: the web zip's icons are drawn with it; install librsvg2-bin")
 endif()
-if(NOT PYTHON)
-  message(FATAL_ERROR "The zip is written by Python: install python3")
-endif()
-file(MAKE_DIRECTORY ${STAGE})
 
 # icon(FILE SIZE [DRAWING BACKGROUND]): the icon SIZE px square, with the
 # drawing DRAWING px wide in its middle on BACKGROUND, or alone.

@@ -6,16 +6,7 @@
 # line ends, the guide naming the version.
 # Usage: cmake -DSOURCE_DIR=... -DSTRIP=... -DPYTHON=... -DPROGRAM=...
 #              -DVERSION=... -DSTAGE=folder -DZIP=file -P zip.cmake
-set(BRELIX_DATE_SOURCE_DIR ${SOURCE_DIR})
-include(${SOURCE_DIR}/cmake/source-date.cmake)
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  message(FATAL_ERROR "No time stamp for the zip: the sources have neither git history nor a "
-                      "source-date-epoch file; set SOURCE_DATE_EPOCH")
-endif()
-if(NOT PYTHON)
-  message(FATAL_ERROR "The zip is written by Python: install python3")
-endif()
-file(MAKE_DIRECTORY ${STAGE})
+include(${SOURCE_DIR}/cmake/zip-stage.cmake)
 # strip, like ld, writes SOURCE_DATE_EPOCH as the time stamp in the header.
 execute_process(COMMAND ${STRIP} --strip-all -o ${STAGE}/brelix.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/LIESMICH.txt.in ${STAGE}/LIESMICH.txt @ONLY)
