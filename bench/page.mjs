@@ -61,13 +61,16 @@ try {
         // An element whose text ends with the prompt, where a change added
         // the last node or text, shows it; only the element that changed
         // and the last node added are looked at, so that watching costs
-        // next to nothing. The prompt is on the screen in the frame after
-        // the change.
+        // next to nothing. Nor is an element that holds a script or a style
+        // sheet: its text would be their source, and the head's or the
+        // body's, taken for each node the parser adds, would cost a page in
+        // proportion to its scripts. The prompt is on the screen in the
+        // frame after the change.
         await tab.evaluateOnNewDocument((want) => {
           const showing = (node) => {
             const element = node?.nodeType === Node.TEXT_NODE ? node.parentElement : node;
             return element?.nodeType === Node.ELEMENT_NODE && !element.closest('script, style') &&
-              element.textContent.endsWith(want);
+              !element.querySelector('script, style') && element.textContent.endsWith(want);
           };
           new MutationObserver((changes, observer) => {
             if (!changes.some((change) => showing(change.target) ||
