@@ -6,19 +6,46 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "console.hpp"
 
+// A file that is removed when closed. Wine's tmpfile() frees the name it
+// picked before it opens the file, so that two tests running at once may
+// share one file or crash on none, and Microsoft's makes it in the drive's
+// root, which an ordinary user may not write to. There the folder for temporary files serves,
+// and a name that another process took in between is not used.
+inline std::FILE *scratchfile()
+{
+#ifdef _WIN32
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char *name = _tempnam(".", "brelix");
+        if (name == nullptr)
+            break;
+        const int fd = _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
+        std::free(name);
+        if (fd != -1)
+            return _fdopen(fd, "w+b");
+    }
+    return nullptr;
+#else
+    return std::tmpfile();
+#endif
+}
+
 struct ConsoleRedirect {
-    std::FILE *in = std::tmpfile();
-    std::FILE *out = std::tmpfile();
+    std::FILE *in = scratchfile();
+    std::FILE *out = scratchfile();
     int oldin = dup(0);
     int oldout = dup(1);
 
@@ -26,6 +53,8 @@ struct ConsoleRedirect {
     // standard output before has gone where it belongs.
     explicit ConsoleRedirect(const std::string &input)
     {
+        if (in == nullptr || out == nullptr)
+            throw std::runtime_error("no temporary file for the standard streams");
         std::fwrite(input.data(), 1, input.size(), in);
         std::fflush(stdout);
         dup2(fileno(in), 0);
