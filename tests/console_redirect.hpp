@@ -32,7 +32,8 @@ inline std::FILE *scratchfile()
         char *name = _tempnam(".", "brelix");
         if (name == nullptr)
             break;
-        const int fd = _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
+        const int fd =
+            _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
         std::free(name);
         if (fd != -1)
             return _fdopen(fd, "w+b");
