@@ -120,17 +120,17 @@ TEST(ReadNumber, FollowsTheNumberSyntaxAndAsksAgainAfterGarbage)
 TEST(ReadNumber, ReadsNothingAfterTheEndOfTheInput)
 {
     float value = -7;
-    bool first = true, second = true;
+    bool first = true, second = true, appended = false;
     {
         ConsoleRedirect console("1e");
         first = asknum("P", value);
         std::clearerr(stdin);
         const int file = fileno(console.in);
-        lseek(file, 0, SEEK_END);
-        write(file, " 5\n", 3);
-        lseek(file, 2, SEEK_SET);
+        appended =
+            lseek(file, 0, SEEK_END) >= 0 && write(file, " 5\n", 3) == 3 && lseek(file, 2, SEEK_SET) == 2;
         second = asknum("P", value);
     }
+    ASSERT_TRUE(appended);
     EXPECT_FALSE(first);
     EXPECT_FALSE(second);
     EXPECT_EQ(value, -7);
