@@ -23,8 +23,9 @@
 // A file that is removed when closed. Wine's tmpfile() frees the name it
 // picked before it opens the file, so that two tests running at once may
 // share one file or crash on none, and Microsoft's makes it in the drive's
-// root, which an ordinary user may not write to. There the folder for temporary files serves,
-// and a name that another process took in between is not used.
+// root, which an ordinary user may not write to. There _tempnam names the
+// file, in the folder that TMP names or else the current one, and a name
+// that another process took in between is not used.
 inline std::FILE *scratchfile()
 {
 #ifdef _WIN32
