@@ -7,8 +7,8 @@
 // basement with one bar of signal. It touches no other request and no other
 // cache, and nothing ever reloads a page.
 'use strict';
-var files = ['./', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png', 'icon-maskable-512.png',
-             'apple-touch-icon.png'].map(function (file) { return new URL(file, location).href; });
+// The page, and the files beside it that the web zip's recipe puts here.
+var files = ['./', @KEPT@].map(function (file) { return new URL(file, location).href; });
 // One cache for each copy of the app on a host.
 var name = 'brelix ' + registration.scope;
 

@@ -35,14 +35,15 @@ icon(icon-512.png 512)
 icon(icon-maskable-512.png 512 288 "#1c6aa3")
 icon(apple-touch-icon.png 180 136 "#1c6aa3")
 
+# The files beside the page that the service worker keeps, named once.
+configure_file(${SOURCE_DIR}/web/manifest.webmanifest ${STAGE}/manifest.webmanifest COPYONLY)
+set(kept manifest.webmanifest icon-192.png icon-512.png icon-maskable-512.png apple-touch-icon.png)
+list(JOIN kept "', '" KEPT)
+set(KEPT "'${KEPT}'")
 configure_file(${SOURCE_DIR}/web/sw.js ${STAGE}/sw.js @ONLY)
-execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/zip.py ${ZIP}
-                        brelix/index.html=${PAGE}
-                        brelix/manifest.webmanifest=${SOURCE_DIR}/web/manifest.webmanifest
-                        brelix/sw.js=${STAGE}/sw.js
-                        brelix/icon-192.png=${STAGE}/icon-192.png
-                        brelix/icon-512.png=${STAGE}/icon-512.png
-                        brelix/icon-maskable-512.png=${STAGE}/icon-maskable-512.png
-                        brelix/apple-touch-icon.png=${STAGE}/apple-touch-icon.png
-                        brelix/LICENSE=${SOURCE_DIR}/LICENSE
-                COMMAND_ERROR_IS_FATAL ANY)
+set(members brelix/index.html=${PAGE} brelix/sw.js=${STAGE}/sw.js)
+foreach(file IN LISTS kept)
+  list(APPEND members brelix/${file}=${STAGE}/${file})
+endforeach()
+list(APPEND members brelix/LICENSE=${SOURCE_DIR}/LICENSE)
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/zip.py ${ZIP} ${members} COMMAND_ERROR_IS_FATAL ANY)
