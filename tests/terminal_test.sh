@@ -80,7 +80,7 @@ dialogue() {
 
 # Each prompt with the answer the terminal echoed, and each result line.
 expect() {
-  screen | grep -qxF -- "$1" || { printf 'missing line: "%s"\n--- screen:\n' "$1"; screen; exit 1; }
+  grep -qxF -- "$1" <<<"$(screen)" || { printf 'missing line: "%s"\n--- screen:\n' "$1"; screen; exit 1; }
 }
 
 dialogue "$program"
@@ -94,7 +94,7 @@ expect "?  : 4"
 expect "Wassermenge im Aquarium                      : 100"
 expect "Temperatur im Aquarium nach dem Wechsel      : 24"
 expect "Temperatur des Wechselwassers                : 22"
-screen | grep -q "tigte Wechselwassermenge : 33.3333 Liter$" || { echo "missing result of entry 4"; exit 1; }
+grep -q "tigte Wechselwassermenge : 33.3333 Liter$" <<<"$(screen)" || { echo "missing result of entry 4"; exit 1; }
 expect "?  : 99"
 tm kill-session -t dialog
 
@@ -107,7 +107,7 @@ tm send-keys -t dialog "1 100 20 25 15" C-d
 sleep 0.5
 tm send-keys -t dialog C-d
 await "?  : [exit 0]"
-screen | grep -q "resultierende Temperatur im Aquarium : 23.3333 Grad Celsius" || { echo "missing result"; exit 1; }
+grep -q "resultierende Temperatur im Aquarium : 23.3333 Grad Celsius" <<<"$(screen)" || { echo "missing result"; exit 1; }
 tm kill-session -t dialog
 
 # luit always exits 0, so "[exit 0]" says only that the dialogue ended.
