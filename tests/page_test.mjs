@@ -21,7 +21,7 @@
 // Usage: node --test tests/page_test.mjs   (BRELIX_PAGE names another page,
 // BRELIX_BROWSERS=chromium or firefox runs one browser)
 import assert from 'node:assert/strict';
-import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
+import {mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
 import {after, describe, test} from 'node:test';
@@ -93,7 +93,7 @@ after(async () => {
 
 // A fresh tab on the page at the given size and scheme, with what it
 // requests and its errors collected.
-async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
+async function open(kind, {width = 360, height = 740, scheme = 'light', file = page} = {}) {
   const tab = await (await browser(kind, scheme)).newPage();
   tab.setDefaultTimeout(timeout);
   await tab.setViewport({width, height});
@@ -104,7 +104,7 @@ async function open(kind, {width = 360, height = 740, scheme = 'light'} = {}) {
   tab.on('request', (request) => request.url().startsWith('data:') || requests.push(request.url()));
   tab.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
   tab.on('pageerror', (error) => errors.push(error.message));
-  await tab.goto(url);
+  await tab.goto(pathToFileURL(file).href);
   const text = () => tab.$eval('#dialog', (dialog) => dialog.textContent);
   const t = {
     tab, requests, errors, text,
@@ -499,6 +499,37 @@ for (const kind of chosen) describe(kind, () => {
     assert.match(icon.theme, /^#[0-9a-f]{6}$/i);
     assert.deepEqual(t.errors, []);
     await t.tab.close();
+  });
+
+  // The page shows the program's opening before the program has started,
+  // as the program wrote it when the page was made. A program that writes
+  // anything else, more or less is shown as it writes.
+  test('the page shows what the program writes, not what it expected', {timeout: 10 * timeout}, async () => {
+    const road = transcript('road');
+    const html = readFileSync(page, 'latin1');
+    const opening = /var opening = "(.*)";/.exec(html)[1];
+    const pages = mkdtempSync(join(tmpdir(), 'brelix-opening-'));
+    try {
+      for (const [name, other] of [
+        ['another', opening.replace('Brelix 0.1', 'Brelix 9.9')],
+        ['a longer', opening + '?  : '],
+        ['a shorter', opening.slice(0, -'?  : '.length)],
+        ['no', ''],
+      ]) {
+        assert.notEqual(other, opening);
+        const file = join(pages, 'brelix.html');
+        writeFileSync(file, html.replace(`var opening = "${opening}";`, `var opening = "${other}";`), 'latin1');
+        const t = await open(kind, {file});
+        await t.showing(road.shown(0)).catch((e) => assert.fail(`${name} opening: ${e.message}`));
+        await t.tab.type('#line', road.lines[0]);
+        await t.tab.keyboard.press('Enter');
+        await t.showing(road.shown(1));
+        assert.deepEqual(t.errors, []);
+        await t.tab.close();
+      }
+    } finally {
+      rmSync(pages, {recursive: true, force: true});
+    }
   });
 
   test('long input and a pasted batch are answered', {timeout: 10 * timeout}, async () => {

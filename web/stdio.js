@@ -49,8 +49,8 @@ mergeInto(LibraryManager.library, {
   $noFetch: {},
 
   // The WebAssembly is compiled and started at once, while the script that
-  // calls Brelix() runs, and not a few tasks later: the program's first
-  // output is then on the page in the frame after that script. A browser
+  // calls Brelix() runs, and not a few tasks later: the program is then
+  // ready for the first answer as soon as it can be. A browser
   // that refuses to compile this much on its main thread (Chrome did above
   // 4 KB until 2023) compiles it in the background, as Emscripten would.
   // Its bytes are decoded by the browser where it can; Emscripten's own
