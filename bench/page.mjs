@@ -164,7 +164,7 @@ function breakdown(trace, file) {
   const lines = readFileSync(file, 'latin1').split('\n');
   const scripts = [];
   lines.forEach((line, at) => {
-    if (/<script>/.test(line)) scripts.push({from: at, glue: false});
+    if (/<script[\s>]/.test(line)) scripts.push({from: at, glue: false});
     if (/data:application\/octet-stream;base64,/.test(line) && scripts.length) scripts[scripts.length - 1].glue = true;
   });
   const whose = (frame) => {
