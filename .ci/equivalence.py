@@ -179,11 +179,23 @@ def main():
         print("%d dialogues, %d results, exit statuses %s" % (len(inputs), results, statuses))
         failed = False
         for command in args.commands:
-            actual = pool.map(lambda data, c=command: run(shlex.split(c), data), inputs)
+            actual = list(pool.map(lambda data, c=command: run(shlex.split(c), data), inputs))
+            # Under wine on a busy machine, now and then none of a run's
+            # output arrives, though it ends with the right status (seen
+            # with the same program passing the same dialogue before and
+            # after). Such a run is made once more, and said.
+            for i, (a, e) in enumerate(zip(actual, expected)):
+                if a != e and a[:2] == (b"", b"") and e[0] and a[2] == e[2]:
+                    print("  dialogue %d: none of its output arrived, with the right status; once more" % i)
+                    actual[i] = run(shlex.split(command), inputs[i])
             differ = [i for i, (a, e) in enumerate(zip(actual, expected)) if a != e]
             print("%s: %s" % (command, "identical" if not differ else "%d differ" % len(differ)))
             for i in differ[:3]:
                 print("  dialogue %d differs; its input: %r" % (i, inputs[i][:300]))
+                for name, a, e in zip(["standard output", "standard error", "exit status"], actual[i], expected[i]):
+                    if a != e:
+                        print("    its %s: %r, not %r" % (name, a[-300:] if isinstance(a, bytes) else a,
+                                                         e[-300:] if isinstance(e, bytes) else e))
             failed = failed or bool(differ)
     return 1 if failed else 0
 
