@@ -351,6 +351,27 @@ for (const kind of chosen) describe(kind, () => {
       }
     });
 
+  // On a slow network the page shows its opening long before its last
+  // bytes, the program's among them, have arrived.
+  test('on a slow network, the program starts once the whole page is there',
+    {timeout: 10 * timeout, skip: kind !== 'chromium' && 'the network is slowed through chromium\'s protocol'}, async () => {
+      const server = await serve('a');
+      const {browser, close} = await launch(kind);
+      try {
+        const t = await tab(browser);
+        const cdp = await t.tab.createCDPSession();
+        await cdp.send('Network.enable');
+        await cdp.send('Network.emulateNetworkConditions',
+          {offline: false, latency: 150, downloadThroughput: 40 * 1024, uploadThroughput: 20 * 1024});
+        await t.visit(`http://127.0.0.1:${server.port}/brelix/`);
+        await t.answer(0, 5);
+        assert.deepEqual(t.errors, []);
+      } finally {
+        await close();
+        await server.stop();
+      }
+    });
+
   test('from disk, the same page asks for nothing and registers nothing', {timeout: 10 * timeout}, async () => {
     const {browser, close} = await launch(kind);
     try {
